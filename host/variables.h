@@ -1,0 +1,40 @@
+// The simulator's variables as the script sets them, written into ModuleVar records on refresh.
+#ifndef HOST_VARIABLES_H
+#define HOST_VARIABLES_H
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+
+#include "gauge_records.h"
+
+namespace host {
+
+class HostVariables {
+public:
+    void set_number(uint32_t id, double value);
+    void set_integer(uint32_t id, int32_t value);
+    void set_text(uint32_t id, const std::string& text);
+    void set_null_text(uint32_t id);
+
+    // Writes the variable's current value into the record. An unset variable reads 0, or the
+    // empty text for the simulator's text variables.
+    void refresh(ModuleVar* var) const;
+
+private:
+    enum class Type { number, integer, text };
+    struct Value {
+        Type type = Type::number;
+        double number = 0;
+        int32_t integer = 0;
+        const char* text = nullptr;
+    };
+    std::map<uint32_t, Value> values_;
+    // Every text ever set stays alive for the whole run: a gauge may keep a pointer it was given.
+    std::deque<std::string> texts_;
+};
+
+}  // namespace host
+
+#endif
