@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "host_error.h"
 #include "panel.h"
@@ -16,6 +17,15 @@ Record* as(ElementHeader* element) {
 }
 
 constexpr uint32_t kMaxPictureImages = 64;
+
+// Stands in for a bitmap the module lacks, so that its routines still find an image.
+IndexedBitmap placeholder_bitmap() {
+    IndexedBitmap bitmap;
+    bitmap.width = 1;
+    bitmap.height = 1;
+    bitmap.indices = {0};
+    return bitmap;
+}
 
 // The image a picture element shows for a reading: its whole part, held within the images it has.
 size_t picture_index(double reading, size_t count) {
@@ -111,28 +121,53 @@ ElementCallback Gauge::value_callback(const ElementHeader* element) const {
 }
 
 ModuleVar* Gauge::source_var(ElementHeader* element) const {
-    // Needles and picture elements of both versions keep their variable at offset 60.
     switch (element->element_kind) {
         case ELEMENT_NEEDLE: return &as<NeedleElement>(element)->source_var;
-        case ELEMENT_PICTURE: return &as<PictureElement610>(element)->source_var;
+        case ELEMENT_PICTURE:
+            return is_version_800() ? &as<PictureElement800>(element)->source_var : &as<PictureElement610>(element)->source_var;
         default: return nullptr;
     }
 }
 
+uint32_t Gauge::image_count(ElementHeader* element) const {
+    return is_version_800() ? as<PictureElement800>(element)->image_count : as<PictureElement610>(element)->image_count;
+}
+
+// Records are packed to 4: their pointers are written in place, never through a pointer to them.
+void Gauge::set_image_sets(ElementHeader* element, ImageSet* sets) const {
+    if (is_version_800()) {
+        as<PictureElement800>(element)->image_sets = sets;
+    } else {
+        as<PictureElement610>(element)->image_sets = sets;
+    }
+}
+
+// Every element gets its images even when one is faulty, so that the module's routines never meet
+// a missing image; the first fault is raised once all are in place.
 void Gauge::install_elements() {
     kill_elements();
+    std::optional<HostError> fault;
     for (ElementHeader* element : element_tree(header_)) {
         ElementState state;
         state.element = element;
         size_t count = 1;
         if (element->element_kind == ELEMENT_PICTURE) {
-            count = as<PictureElement610>(element)->image_count;
-            if (count == 0 || count > kMaxPictureImages) {
-                fail_module(std::string("gauge \"") + header_->gauge_name + "\": picture element " +
-                            std::to_string(element->resource_id) + " holds " + std::to_string(count) + " images");
+            const uint32_t wanted = image_count(element);
+            if (wanted == 0 || wanted > kMaxPictureImages) {
+                if (!fault) fault = HostError(EXIT_BAD_MODULE, std::string("gauge \"") + header_->gauge_name + "\": picture element " +
+                                                                   std::to_string(element->resource_id) + " holds " +
+                                                                   std::to_string(wanted) + " images");
+            } else {
+                count = wanted;
             }
         }
-        const IndexedBitmap bitmap = module_.bitmap(element->resource_id);
+        IndexedBitmap bitmap;
+        try {
+            bitmap = module_.bitmap(element->resource_id);
+        } catch (const HostError& error) {
+            if (!fault) fault = error;
+            bitmap = placeholder_bitmap();
+        }
         for (size_t i = 0; i < count; ++i) {
             auto image = std::make_unique<HostImage>();
             make_panel_image(bitmap, panel_.format(), image.get());
@@ -147,9 +182,10 @@ void Gauge::install_elements() {
             as<StaticImageElement>(element)->image_data.image = &state.images.front()->image;
         } else if (element->element_kind == ELEMENT_PICTURE) {
             for (auto& image : state.images) state.image_sets.push_back(ImageSet{&image->image, {}});
-            as<PictureElement610>(element)->image_sets = state.image_sets.data();
+            set_image_sets(element, state.image_sets.data());
         }
     }
+    if (fault) throw *fault;
 }
 
 void Gauge::update_elements() {
@@ -175,7 +211,7 @@ void Gauge::kill_elements() {
         if (state.element->element_kind == ELEMENT_STATIC_IMAGE) {
             as<StaticImageElement>(state.element)->image_data.image = nullptr;
         } else if (state.element->element_kind == ELEMENT_PICTURE) {
-            as<PictureElement610>(state.element)->image_sets = nullptr;
+            set_image_sets(state.element, nullptr);
         }
     }
     elements_.clear();

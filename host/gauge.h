@@ -79,6 +79,8 @@ private:
     void call_module(Call call);
     ElementCallback value_callback(const ElementHeader* element) const;
     ModuleVar* source_var(ElementHeader* element) const;
+    uint32_t image_count(ElementHeader* element) const;
+    void set_image_sets(ElementHeader* element, ImageSet* sets) const;
 
     Panel& panel_;
     const LoadedModule& module_;

@@ -45,6 +45,13 @@ int depth_of(const ElementHeader* element, const std::vector<ElementHeader*>& tr
     return 0;
 }
 
+template <typename Picture>
+void print_picture(std::ostream& out, const std::string& indent, const Picture* picture) {
+    out << indent << "  variable " << hex(picture->source_var.var_id) << ", picture_mode " << picture->picture_mode
+        << ", image_count " << picture->image_count << ", value callback "
+        << set_or_none(reinterpret_cast<const void*>(picture->value_callback)) << '\n';
+}
+
 void print_element(std::ostream& out, const GaugeHeader* header, ElementHeader* element, int depth) {
     const std::string indent(4 + 2 * static_cast<size_t>(depth), ' ');
     out << indent << kind_name(element->element_kind) << ": resource " << element->resource_id << ", position ("
@@ -60,13 +67,12 @@ void print_element(std::ostream& out, const GaugeHeader* header, ElementHeader* 
         out << " end";
     }
     out << '\n';
-    const bool v800 = header->header_version == GAUGE_HEADER_VERSION_800;
     if (element->element_kind == ELEMENT_PICTURE) {
-        const auto* picture = reinterpret_cast<const PictureElement610*>(element);
-        const void* callback = v800 ? reinterpret_cast<const void*>(reinterpret_cast<const PictureElement800*>(element)->value_callback)
-                                    : reinterpret_cast<const void*>(picture->value_callback);
-        out << indent << "  variable " << hex(picture->source_var.var_id) << ", picture_mode " << picture->picture_mode
-            << ", image_count " << picture->image_count << ", value callback " << set_or_none(callback) << '\n';
+        if (header->header_version == GAUGE_HEADER_VERSION_800) {
+            print_picture(out, indent, reinterpret_cast<const PictureElement800*>(element));
+        } else {
+            print_picture(out, indent, reinterpret_cast<const PictureElement610*>(element));
+        }
     } else if (element->element_kind == ELEMENT_NEEDLE) {
         const auto* needle = reinterpret_cast<const NeedleElement*>(element);
         out << indent << "  variable " << needle->source_var.var_id << " (" << hex(needle->source_var.var_id)

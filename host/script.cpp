@@ -1,5 +1,6 @@
 #include "script.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <sstream>
 
 #include "host_error.h"
+#include "variables.h"
 
 namespace host {
 
@@ -83,6 +85,9 @@ ScriptCommand parse_line(LineReader& line) {
         if (!parse_integer(id, 1, 0xFFFFFFFF, &value)) throw std::invalid_argument("variable id \"" + id + "\" is not a number from 1 to 0xFFFFFFFF");
         command.id = static_cast<uint32_t>(value);
         const std::string what = line.word();
+        if (what != "text" && what != "null" && is_text_variable(command.id)) {
+            throw std::invalid_argument("variable " + id + " holds a text: set it with text or null");
+        }
         if (what == "int") {
             const std::string n = line.word();
             if (!parse_integer(n, std::numeric_limits<int32_t>::min(), 0xFFFFFFFF, &value)) {

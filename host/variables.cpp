@@ -4,12 +4,7 @@
 
 namespace host {
 
-namespace {
-
-// Station identifiers of NAV 1, NAV 2 and the ADF: the simulator's text variables.
 bool is_text_variable(uint32_t id) { return id == 0x13 || id == 0x2F || id == 0x38; }
-
-}  // namespace
 
 void HostVariables::set_number(uint32_t id, double value) { values_[id] = Value{Type::number, value, 0, nullptr}; }
 

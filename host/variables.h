@@ -11,6 +11,10 @@
 
 namespace host {
 
+// The simulator's text variables (station identifiers of NAV 1, the ADF and NAV 2): a gauge reads
+// them as string pointers, so they hold only texts.
+bool is_text_variable(uint32_t id);
+
 class HostVariables {
 public:
     void set_number(uint32_t id, double value);

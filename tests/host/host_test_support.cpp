@@ -1,0 +1,54 @@
+#include "host_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "host_main.h"
+
+HostRun run_host(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    HostRun run;
+    run.status = host::host_main(args, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+std::string test_folder() {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    for (char& c : name) {
+        if (c == '/') c = '_';
+    }
+    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "gauge-host-tests" / name;
+    static std::string made;
+    if (made != folder.string()) {
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        made = folder.string();
+    }
+    return folder.string();
+}
+
+std::string write_script(const std::string& text) {
+    const std::string path = test_folder() + "/script.txt";
+    std::ofstream(path) << text;
+    return path;
+}
+
+std::string thumbwheel_module() { return GAUGES_DIR "/Corvanex_apvspeed.so"; }
+
+std::string fixture_module(const std::string& name) { return FIXTURE_MODULES_DIR "/" + name + ".so"; }
+
+std::vector<std::string> events(const HostRun& run) {
+    std::vector<std::string> lines;
+    std::istringstream stream(run.out);
+    for (std::string line; std::getline(stream, line);) {
+        if (line.rfind("event ", 0) == 0) lines.push_back(line);
+    }
+    return lines;
+}

@@ -1,0 +1,28 @@
+// Running the gauge host in-process, and the files a run needs.
+#ifndef TESTS_HOST_TEST_SUPPORT_H
+#define TESTS_HOST_TEST_SUPPORT_H
+
+#include <string>
+#include <vector>
+
+struct HostRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+HostRun run_host(const std::vector<std::string>& args);
+
+// Writes a script into a fresh folder of this test and returns its path.
+std::string write_script(const std::string& text);
+
+// The folder of the running test, made fresh for it.
+std::string test_folder();
+
+std::string thumbwheel_module();
+std::string fixture_module(const std::string& name);
+
+// The `event ID VALUE` lines of a run, in order.
+std::vector<std::string> events(const HostRun& run);
+
+#endif
