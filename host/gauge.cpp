@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "host_error.h"
+#include "needle.h"
 #include "panel.h"
 
 namespace host {
@@ -263,6 +264,13 @@ void Gauge::compose(std::vector<Rgb>* canvas) const {
     canvas->assign(static_cast<size_t>(canvas_width) * canvas_height, Rgb{0, 0, 0});
     for (const ElementState& state : elements_) {
         const HostImage& image = *state.images[state.shown];
+        const ElementHeader* element = state.element;
+        if (element->element_kind == ELEMENT_NEEDLE) {
+            const double direction = needle_direction(*reinterpret_cast<const NeedleElement*>(element), state.reading);
+            draw_turned(image, element->origin_x, element->origin_y, element->position_x, element->position_y, direction,
+                        canvas_width, canvas_height, canvas);
+            continue;
+        }
         const int left = state.element->position_x - state.element->origin_x;
         const int top = state.element->position_y - state.element->origin_y;
         for (int y = 0; y < image.image.height; ++y) {

@@ -47,7 +47,7 @@ int depth_of(const ElementHeader* element, const std::vector<ElementHeader*>& tr
 
 template <typename Picture>
 void print_picture(std::ostream& out, const std::string& indent, const Picture* picture) {
-    out << indent << "  variable " << hex(picture->source_var.var_id) << ", picture_mode " << picture->picture_mode
+    out << indent << "  variable " << picture->source_var.var_id << " (" << hex(picture->source_var.var_id) << "), picture_mode " << picture->picture_mode
         << ", image_count " << picture->image_count << ", value callback "
         << set_or_none(reinterpret_cast<const void*>(picture->value_callback)) << '\n';
 }

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "host_error.h"
+#include "needle.h"
 
 namespace host {
 
@@ -124,8 +125,10 @@ std::vector<ElementHeader*> element_tree(const GaugeHeader* header) {
             fail_module(where + "unknown element kind " + std::to_string(kind) + " (resource " +
                         std::to_string(element->resource_id) + ")");
         }
-        if (kind == ELEMENT_NEEDLE && header->header_version != GAUGE_HEADER_VERSION_800) {
-            fail_module(where + "needles exist only in version-800 gauges");
+        if (kind == ELEMENT_NEEDLE) {
+            if (header->header_version != GAUGE_HEADER_VERSION_800) fail_module(where + "needles exist only in version-800 gauges");
+            const std::string fault = scale_table_fault(*reinterpret_cast<const NeedleElement*>(element));
+            if (!fault.empty()) fail_module(where + fault + " (resource " + std::to_string(element->resource_id) + ")");
         }
         elements.push_back(element);
         if (element->next_elements == nullptr) return;
