@@ -6,7 +6,7 @@
 function(add_gauge_module)
   cmake_parse_arguments(GM "" "TARGET;NAME;RESOURCES" "SOURCES" ${ARGN})
   add_library(${GM_TARGET} SHARED ${GM_SOURCES})
-  target_link_libraries(${GM_TARGET} PRIVATE gauge_records)
+  target_link_libraries(${GM_TARGET} PRIVATE gauge_records win32_standin_headers)
   set_target_properties(${GM_TARGET} PROPERTIES
     OUTPUT_NAME ${GM_NAME}
     PREFIX ""
@@ -39,7 +39,6 @@ function(add_gauge_module)
       DEPENDS ${rc} ${bitmaps} ${PROJECT_SOURCE_DIR}/cmake/embed_resources.cmake
       COMMENT "Embedding the bitmaps of ${GM_NAME}")
     target_sources(${GM_TARGET} PRIVATE ${generated})
-    target_link_libraries(${GM_TARGET} PRIVATE win32_standin_headers)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${rc})
   endif()
 endfunction()
