@@ -61,6 +61,24 @@ bool decode_bitmap(const uint8_t* data, size_t size, IndexedBitmap* bitmap, std:
     return true;
 }
 
+IndexedBitmap scale_bitmap(const IndexedBitmap& bitmap, int width, int height) {
+    if (width == bitmap.width && height == bitmap.height) return bitmap;
+    IndexedBitmap scaled;
+    scaled.width = width;
+    scaled.height = height;
+    scaled.palette = bitmap.palette;
+    scaled.indices.resize(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        const int64_t source_y = (2 * static_cast<int64_t>(y) + 1) * bitmap.height / (2 * static_cast<int64_t>(height));
+        for (int x = 0; x < width; ++x) {
+            const int64_t source_x = (2 * static_cast<int64_t>(x) + 1) * bitmap.width / (2 * static_cast<int64_t>(width));
+            scaled.indices[static_cast<size_t>(y) * width + x] =
+                bitmap.indices[static_cast<size_t>(source_y) * bitmap.width + static_cast<size_t>(source_x)];
+        }
+    }
+    return scaled;
+}
+
 uint16_t pack_1555(Rgb colour) {
     const uint16_t packed = static_cast<uint16_t>((colour.r >> 3) << 10 | (colour.g >> 3) << 5 | (colour.b >> 3));
     // Only black may be transparent: a dark colour keeps the darkest visible grey.

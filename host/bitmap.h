@@ -28,6 +28,9 @@ struct IndexedBitmap {
 // Returns false with a reason for anything but an uncompressed 8-bit bitmap that fits its bytes.
 bool decode_bitmap(const uint8_t* data, size_t size, IndexedBitmap* bitmap, std::string* reason);
 
+// The bitmap resampled to width x height (nearest pixel), as a panel stretches a gauge.
+IndexedBitmap scale_bitmap(const IndexedBitmap& bitmap, int width, int height);
+
 // A PanelImage that the host owns: its pixels and, for 8-bit images, the palette they index.
 struct HostImage {
     PanelImage image{};

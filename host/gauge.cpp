@@ -1,5 +1,6 @@
 #include "gauge.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -28,6 +29,9 @@ IndexedBitmap placeholder_bitmap() {
     return bitmap;
 }
 
+// A length of the gauge's own pixels in pixels as shown; never less than one.
+int scaled(int length, double scale) { return std::max(1, static_cast<int>(std::lround(length * scale))); }
+
 // The image a picture element shows for a reading: its whole part, held within the images it has.
 size_t picture_index(double reading, size_t count) {
     if (!(reading > 0)) return 0;  // NaN included
@@ -37,8 +41,8 @@ size_t picture_index(double reading, size_t count) {
 
 }  // namespace
 
-Gauge::Gauge(Panel& panel, const LoadedModule& module, GaugeHeader* header)
-    : panel_(panel), module_(module), header_(header) {}
+Gauge::Gauge(Panel& panel, const LoadedModule& module, GaugeHeader* header, int shown_width, int shown_height)
+    : panel_(panel), module_(module), header_(header), shown_width_(shown_width), shown_height_(shown_height) {}
 
 Gauge::~Gauge() { kill_elements(); }
 
@@ -148,7 +152,8 @@ void Gauge::set_image_sets(ElementHeader* element, ImageSet* sets) const {
 void Gauge::install_elements() {
     kill_elements();
     std::optional<HostError> fault;
-    for (ElementHeader* element : element_tree(header_)) {
+    const std::vector<ElementHeader*> tree = element_tree(header_);
+    for (ElementHeader* element : tree) {
         ElementState state;
         state.element = element;
         size_t count = 1;
@@ -169,9 +174,16 @@ void Gauge::install_elements() {
             if (!fault) fault = error;
             bitmap = placeholder_bitmap();
         }
+        if (element == tree.front()) {
+            own_width_ = bitmap.width;
+            own_height_ = bitmap.height;
+            scale_x_ = shown_width_ > 0 ? static_cast<double>(shown_width_) / own_width_ : 1.0;
+            scale_y_ = shown_height_ > 0 ? static_cast<double>(shown_height_) / own_height_ : scale_x_;
+        }
+        const IndexedBitmap shown = scale_bitmap(bitmap, scaled(bitmap.width, scale_x_), scaled(bitmap.height, scale_y_));
         for (size_t i = 0; i < count; ++i) {
             auto image = std::make_unique<HostImage>();
-            make_panel_image(bitmap, panel_.format(), image.get());
+            make_panel_image(shown, panel_.format(), image.get());
             state.images.push_back(std::move(image));
         }
         elements_.push_back(std::move(state));
@@ -223,8 +235,8 @@ void Gauge::install_mouse(MouseRect* list, const int32_t* size_pair) {
     if (size_pair == nullptr || size_pair[0] <= 0 || size_pair[1] <= 0) fail_module(where + "no image size");
     mouse_.entries = mouse_list(list, header_->gauge_name);
     mouse_.list = list;
-    mouse_.image_width = size_pair[0];
-    mouse_.image_height = size_pair[1];
+    mouse_.shown_width = size_pair[0];
+    mouse_.shown_height = size_pair[1];
     mouse_.registered = false;
 }
 
@@ -243,9 +255,9 @@ int Gauge::height() const { return elements_.empty() ? 0 : elements_.front().ima
 
 void Gauge::click(int x, int y) {
     if (!mouse_.registered || x < 0 || y < 0 || x >= width() || y >= height()) return;
-    // Boxes are pixels of the image handed to mouse_areas_install; scale the click to it.
-    const int64_t box_x = static_cast<int64_t>(x) * mouse_.image_width / width();
-    const int64_t box_y = static_cast<int64_t>(y) * mouse_.image_height / height();
+    // Boxes are pixels of the gauge's own root bitmap; the size pair says how large it is shown.
+    const int64_t box_x = static_cast<int64_t>(x) * own_width_ / mouse_.shown_width;
+    const int64_t box_y = static_cast<int64_t>(y) * own_height_ / mouse_.shown_height;
     for (MouseRect* entry : mouse_.entries) {
         if (entry->kind != MOUSE_RECT_CHILD || entry->callback == nullptr) continue;
         if ((entry->event_flags & kMouseLeftPress) == 0) continue;
@@ -258,29 +270,23 @@ void Gauge::click(int x, int y) {
     }
 }
 
-void Gauge::compose(std::vector<Rgb>* canvas) const {
-    const int canvas_width = width();
-    const int canvas_height = height();
-    canvas->assign(static_cast<size_t>(canvas_width) * canvas_height, Rgb{0, 0, 0});
+void Gauge::compose(Canvas* canvas, int left, int top) const {
     for (const ElementState& state : elements_) {
         const HostImage& image = *state.images[state.shown];
         const ElementHeader* element = state.element;
         if (element->element_kind == ELEMENT_NEEDLE) {
-            const double direction = needle_direction(*reinterpret_cast<const NeedleElement*>(element), state.reading);
-            draw_turned(image, element->origin_x, element->origin_y, element->position_x, element->position_y, direction,
-                        canvas_width, canvas_height, canvas);
+            const auto& needle = *reinterpret_cast<const NeedleElement*>(element);
+            const NeedlePlacement placement = {left + needle.header.position_x * scale_x_, top + needle.header.position_y * scale_y_,
+                                               needle.header.origin_x * scale_x_, needle.header.origin_y * scale_y_};
+            draw_turned(image, placement, needle_direction(needle, state.reading, scale_x_, scale_y_), canvas);
             continue;
         }
-        const int left = state.element->position_x - state.element->origin_x;
-        const int top = state.element->position_y - state.element->origin_y;
+        const int image_left = left + static_cast<int>(std::lround((element->position_x - element->origin_x) * scale_x_));
+        const int image_top = top + static_cast<int>(std::lround((element->position_y - element->origin_y) * scale_y_));
         for (int y = 0; y < image.image.height; ++y) {
-            const int canvas_y = top + y;
-            if (canvas_y < 0 || canvas_y >= canvas_height) continue;
             for (int x = 0; x < image.image.width; ++x) {
-                const int canvas_x = left + x;
                 Rgb colour;
-                if (canvas_x < 0 || canvas_x >= canvas_width || !pixel_colour(image, x, y, &colour)) continue;
-                (*canvas)[static_cast<size_t>(canvas_y) * canvas_width + canvas_x] = colour;
+                if (pixel_colour(image, x, y, &colour)) canvas->put(image_left + x, image_top + y, colour);
             }
         }
     }

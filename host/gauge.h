@@ -29,14 +29,29 @@ struct ElementState {
 struct MouseAreas {
     MouseRect* list = nullptr;
     std::vector<MouseRect*> entries;
-    int image_width = 0;  // the image whose pixels the boxes are in
-    int image_height = 0;
+    int shown_width = 0;  // the size pair handed over: the root image as shown
+    int shown_height = 0;
     bool registered = false;
+};
+
+// A picture on which gauges are composed: RGB pixels, row after row.
+struct Canvas {
+    int width = 0;
+    int height = 0;
+    std::vector<Rgb> pixels;
+
+    Canvas(int width_, int height_) : width(width_), height(height_), pixels(static_cast<size_t>(width_) * height_) {}
+    void put(int x, int y, Rgb colour) {
+        if (x >= 0 && y >= 0 && x < width && y < height) pixels[static_cast<size_t>(y) * width + x] = colour;
+    }
 };
 
 class Gauge {
 public:
-    Gauge(Panel& panel, const LoadedModule& module, GaugeHeader* header);
+    // A gauge shown at shown_width x shown_height pixels; 0 x 0 shows it at its own size, that of
+    // its root bitmap, and a height of 0 keeps its aspect ratio. Every element's images are built at
+    // the same scale.
+    Gauge(Panel& panel, const LoadedModule& module, GaugeHeader* header, int shown_width = 0, int shown_height = 0);
     ~Gauge();
     Gauge(const Gauge&) = delete;
     Gauge& operator=(const Gauge&) = delete;
@@ -60,16 +75,19 @@ public:
     void install_mouse(MouseRect* list, const int32_t* size_pair);
     void set_mouse_registered(MouseRect* list, bool registered);
 
-    // Size of the gauge as shown: its root image.
+    // Size of the gauge as shown (its root image), and its own size (its root bitmap's). Known once
+    // its elements are installed.
     int width() const;
     int height() const;
+    int own_width() const { return own_width_; }
+    int own_height() const { return own_height_; }
 
     // A left click at a pixel of the gauge as shown; calls the first live child area under it.
     void click(int x, int y);
 
-    // Draws the shown images of every element, root first, black (0) transparent, onto an RGB
-    // canvas of width() x height().
-    void compose(std::vector<Rgb>* canvas) const;
+    // Draws the shown images of every element, root first, with black (0) transparent, onto the
+    // canvas with the gauge's top left corner at (left, top).
+    void compose(Canvas* canvas, int left = 0, int top = 0) const;
 
     const std::vector<ElementState>& elements() const { return elements_; }
     const MouseAreas* mouse_areas() const { return mouse_.list == nullptr ? nullptr : &mouse_; }
@@ -87,6 +105,12 @@ private:
     GaugeHeader* header_;
     std::vector<ElementState> elements_;
     MouseAreas mouse_;
+    int shown_width_;
+    int shown_height_;
+    int own_width_ = 0;
+    int own_height_ = 0;
+    double scale_x_ = 1;  // shown size over own size
+    double scale_y_ = 1;
     bool up_ = false;
 };
 

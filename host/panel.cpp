@@ -29,8 +29,8 @@ LoadedModule& Panel::load_module(const std::string& path) {
     return module;
 }
 
-Gauge& Panel::add_gauge(LoadedModule& module, GaugeHeader* header) {
-    gauges_.push_back(std::make_unique<Gauge>(*this, module, header));
+Gauge& Panel::add_gauge(LoadedModule& module, GaugeHeader* header, int width, int height) {
+    gauges_.push_back(std::make_unique<Gauge>(*this, module, header, width, height));
     return *gauges_.back();
 }
 

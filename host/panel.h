@@ -28,7 +28,9 @@ public:
 
     // Loads a module, hands it the services and calls its module_init.
     LoadedModule& load_module(const std::string& path);
-    Gauge& add_gauge(LoadedModule& module, GaugeHeader* header);
+    // A gauge of a loaded module, shown at width x height (0 x 0: its own size; a height of 0: its
+    // own aspect ratio).
+    Gauge& add_gauge(LoadedModule& module, GaugeHeader* header, int width = 0, int height = 0);
 
     // Takes every gauge down, then calls each module's module_deinit and unloads it. Also run by
     // the destructor; errors there are reported, not thrown.

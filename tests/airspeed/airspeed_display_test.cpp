@@ -61,14 +61,13 @@ TEST(AirspeedDisplay, NeedleRestsOnTheMarkOfTheHeldReading) {
     for (const auto& c : cases) {
         airspeed.panel.variables().set_number(61, c.airspeed);
         airspeed.gauge->frame();
-        std::vector<host::Rgb> canvas;
+        host::Canvas canvas(181, 181);
         airspeed.gauge->compose(&canvas);
-        ASSERT_EQ(canvas.size(), 181u * 181u);
         const auto brightness_at = [&](double direction, double radius) {
             const double angle = direction * kPi / 180.0;
             const int x = static_cast<int>(std::floor(90.5 + radius * std::sin(angle)));
             const int y = static_cast<int>(std::floor(90.5 - radius * std::cos(angle)));
-            const host::Rgb& pixel = canvas[static_cast<size_t>(y) * 181 + x];
+            const host::Rgb& pixel = canvas.pixels[static_cast<size_t>(y) * 181 + x];
             return pixel.r + pixel.g + pixel.b;
         };
         const double mark = direction_to(c.mark_x, c.mark_y);

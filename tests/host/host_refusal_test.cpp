@@ -77,6 +77,12 @@ TEST(HostRefusal, CommandLinesItDoesNotUnderstand) {
         {"run", thumbwheel_module() + "!", "--script", script},
         {"run", thumbwheel_module(), "--script", test_folder() + "/missing.txt"},
         {"run", thumbwheel_module(), "--script", script, "--sim-dir", test_folder() + "/missing"},
+        {"run", thumbwheel_module(), "--script", script, "--size", "80"},
+        {"run", thumbwheel_module(), "--script", script, "--size", "0x10"},
+        {"run", thumbwheel_module(), "--script", script, "--window", "1"},
+        {"panel"},
+        {"panel", "panel.cfg", "--script", script, "--size", "80x80"},
+        {"panel", "panel.cfg", "--script", script, "--window", "x"},
     };
     for (const auto& args : command_lines) {
         const HostRun run = run_host(args);
