@@ -5,6 +5,7 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+#include <ddraw.h>
 #define PATH_SEPARATOR "\\"
 #else
 #include "standin/win32_standin.h"
