@@ -2,7 +2,8 @@
 //
 // Windows destroys a mapping when its last handle and its last view are gone; shared memory lives
 // until it is unlinked. Each object therefore starts with a small header that counts the handles
-// and views of all processes, and the last one to go unlinks the name. The environment variable
+// and views of all processes, and the last one to go unlinks the name (a process that ends without
+// closing its handles leaves the name behind in /dev/shm). The environment variable
 // WIN32_STANDIN_PREFIX, when set, prefixes every name so that parallel test runs never meet.
 #include <errno.h>
 #include <fcntl.h>
@@ -12,10 +13,18 @@
 
 #include <atomic>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 
+#include "call.h"
+#include "counters.h"
 #include "win32_standin.h"
+
+using standin::Call;
+using standin::Counted;
+using standin::LiveCount;
+using standin::Text;
 
 namespace {
 
@@ -30,16 +39,18 @@ struct Mapping {
     std::string shm_name;
     int fd;
     size_t size;
+    LiveCount<Counted::FileMapping> live;
 };
 
 struct View {
     void* base;
     size_t length;
     std::string shm_name;
+    LiveCount<Counted::FileView> live;
 };
 
 std::set<Mapping*> mappings;
-std::map<const void*, View> views;
+std::map<const void*, std::unique_ptr<View>> views;
 
 std::string shm_name_for(LPCSTR name) {
     std::string result = "/";
@@ -75,14 +86,17 @@ Mapping* open_mapping(const std::string& shm_name, int fd) {
     const size_t size = header->size;
     header->users.fetch_add(1);
     munmap(header, kHeaderBytes);
-    auto* mapping = new Mapping{shm_name, fd, size};
+    auto* mapping = new Mapping{shm_name, fd, size, {}};
     mappings.insert(mapping);
     return mapping;
 }
 
 }  // namespace
 
-HANDLE CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD, DWORD size_high, DWORD size_low, LPCSTR name) {
+HANDLE CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD protect, DWORD size_high, DWORD size_low,
+                          LPCSTR name) {
+    const Call call("CreateFileMappingA", {protect, size_high, size_low, Text{name, -1}});
+    if (call.failed()) return nullptr;
     // Only mappings backed by the page file, and only named ones, are offered here.
     if (file != INVALID_HANDLE_VALUE || size_high != 0 || size_low == 0 || name == nullptr || name[0] == '\0') {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -114,7 +128,9 @@ HANDLE CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD, DWORD size_
     return mapping;
 }
 
-HANDLE OpenFileMappingA(DWORD, BOOL, LPCSTR name) {
+HANDLE OpenFileMappingA(DWORD access, BOOL inherit, LPCSTR name) {
+    const Call call("OpenFileMappingA", {access, inherit, Text{name, -1}});
+    if (call.failed()) return nullptr;
     if (name == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -128,7 +144,9 @@ HANDLE OpenFileMappingA(DWORD, BOOL, LPCSTR name) {
     return open_mapping(shm_name, fd);
 }
 
-LPVOID MapViewOfFile(HANDLE handle, DWORD, DWORD offset_high, DWORD offset_low, SIZE_T bytes) {
+LPVOID MapViewOfFile(HANDLE handle, DWORD access, DWORD offset_high, DWORD offset_low, SIZE_T bytes) {
+    const Call call("MapViewOfFile", {access, offset_high, offset_low, bytes});
+    if (call.failed()) return nullptr;
     auto* mapping = static_cast<Mapping*>(handle);
     if (mappings.count(mapping) == 0 || offset_high != 0 || offset_low != 0 || bytes > mapping->size) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -142,25 +160,30 @@ LPVOID MapViewOfFile(HANDLE handle, DWORD, DWORD offset_high, DWORD offset_low, 
     }
     count_user(mapping->fd, mapping->shm_name, +1);
     void* view = static_cast<char*>(base) + kHeaderBytes;
-    views[view] = View{base, length, mapping->shm_name};
+    views[view] = std::unique_ptr<View>(new View{base, length, mapping->shm_name, {}});
     return view;
 }
 
 BOOL UnmapViewOfFile(LPCVOID address) {
+    const Call call("UnmapViewOfFile");
+    if (call.failed()) return FALSE;
     const auto found = views.find(address);
     if (found == views.end()) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    auto* header = static_cast<SharedHeader*>(found->second.base);
+    const View& view = *found->second;
+    auto* header = static_cast<SharedHeader*>(view.base);
     const uint32_t users = header->users.fetch_sub(1) - 1;
-    munmap(found->second.base, found->second.length);
-    if (users == 0) shm_unlink(found->second.shm_name.c_str());
+    munmap(view.base, view.length);
+    if (users == 0) shm_unlink(view.shm_name.c_str());
     views.erase(found);
     return TRUE;
 }
 
 BOOL CloseHandle(HANDLE handle) {
+    const Call call("CloseHandle");
+    if (call.failed()) return FALSE;
     auto* mapping = static_cast<Mapping*>(handle);
     if (mappings.erase(mapping) == 0) {
         SetLastError(ERROR_INVALID_PARAMETER);

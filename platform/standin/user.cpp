@@ -4,8 +4,12 @@
 
 #include <string>
 
+#include "call.h"
 #include "host_support.h"
 #include "win32_standin.h"
+
+using standin::Call;
+using standin::Text;
 
 namespace {
 
@@ -20,7 +24,9 @@ bool valid_key(int virtual_key) { return virtual_key >= 0 && virtual_key < 256; 
 
 }  // namespace
 
-int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT) {
+int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
+    const Call call("MessageBoxA", {Text{text, -1}, Text{caption, -1}, type});
+    if (call.failed()) return 0;
     std::string line = "message ";
     line += caption == nullptr ? "Error" : caption;
     line += ": ";
@@ -39,7 +45,8 @@ int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT) {
 }
 
 SHORT GetAsyncKeyState(int virtual_key) {
-    if (!valid_key(virtual_key)) return 0;
+    const Call call("GetAsyncKeyState", {virtual_key});
+    if (call.failed() || !valid_key(virtual_key)) return 0;
     KeyState& key = keys[virtual_key];
     const unsigned state = (key.down ? 0x8000u : 0u) | (key.pressed_since_query ? 1u : 0u);
     key.pressed_since_query = false;
@@ -47,11 +54,14 @@ SHORT GetAsyncKeyState(int virtual_key) {
 }
 
 SHORT GetKeyState(int virtual_key) {
+    const Call call("GetKeyState", {virtual_key});
+    if (call.failed()) return 0;
     return valid_key(virtual_key) && keys[virtual_key].down ? static_cast<SHORT>(0x8000u) : 0;
 }
 
 __attribute__((visibility("default"))) bool platform_set_key_down(int virtual_key, bool down) {
     if (!valid_key(virtual_key)) return false;
+    const auto lock = standin::lock_standin();
     KeyState& key = keys[virtual_key];
     if (down && !key.down) key.pressed_since_query = true;
     key.down = down;

@@ -1,5 +1,10 @@
 // Declarations of the stand-in for the part of Win32 that the gauges and the host use, written from
-// the public documentation of each call. Types keep their Win32 widths on every architecture.
+// the public documentation of each call: kernel and user here, GDI in standin_gdi.h, DirectDraw in
+// standin_ddraw.h. Types keep their Win32 widths on every architecture. What tests and the host may
+// ask beyond Win32 (the journal, the fault switch, the counters) is in standin_control.h.
+//
+// Every call is journaled, may be made to fail, and refuses bad input with its documented failure
+// value instead of crashing: null or unknown handles, null pointers, coordinates far off the surface.
 #ifndef STANDIN_WIN32_STANDIN_H
 #define STANDIN_WIN32_STANDIN_H
 
@@ -22,6 +27,11 @@ typedef const char* LPCSTR;
 typedef char* LPSTR;
 typedef void* LPVOID;
 typedef const void* LPCVOID;
+typedef uint32_t ULONG;
+typedef int32_t HRESULT;
+typedef DWORD* LPDWORD;
+typedef LONG* LPLONG;
+typedef BOOL* LPBOOL;
 typedef uintptr_t UINT_PTR;
 typedef size_t SIZE_T;
 
@@ -50,7 +60,9 @@ typedef struct StandInSecurityAttributes* LPSECURITY_ATTRIBUTES;
 
 #define ERROR_SUCCESS 0u
 #define ERROR_FILE_NOT_FOUND 2u
+#define ERROR_INVALID_HANDLE 6u
 #define ERROR_NOT_ENOUGH_MEMORY 8u
+#define ERROR_GEN_FAILURE 31u
 #define ERROR_INVALID_PARAMETER 87u
 #define ERROR_MOD_NOT_FOUND 126u
 #define ERROR_PROC_NOT_FOUND 127u
@@ -127,9 +139,19 @@ STANDIN_API LPVOID MapViewOfFile(HANDLE mapping, DWORD access, DWORD offset_high
 STANDIN_API BOOL UnmapViewOfFile(LPCVOID view);
 STANDIN_API BOOL CloseHandle(HANDLE handle);
 
+// kernel: arithmetic and strings
+// MulDiv: a * b / c with a 64-bit product, rounded half away from zero; -1 when c is 0 or the result
+// does not fit in 32 bits.
+STANDIN_API int MulDiv(int a, int b, int c);
+STANDIN_API LPSTR lstrcpyA(LPSTR destination, LPCSTR source);
+STANDIN_API LPSTR lstrcatA(LPSTR destination, LPCSTR source);
+
 // user: headless message box and the keyboard state the host sets
 STANDIN_API int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 STANDIN_API SHORT GetAsyncKeyState(int virtual_key);
 STANDIN_API SHORT GetKeyState(int virtual_key);
+
+#include "standin_gdi.h"
+#include "standin_ddraw.h"
 
 #endif

@@ -1,0 +1,64 @@
+// The pixels of a surface as GDI and DirectDraw both see them: 8 bits per pixel indexing a palette,
+// or 16 bits per pixel in 1-5-5-5 (bit 15 is not a colour: GDI writes it as 0 and ignores it when
+// it compares colours).
+#ifndef STANDIN_CANVAS_H
+#define STANDIN_CANVAS_H
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "win32_standin.h"
+
+namespace standin {
+
+using PaletteEntries = std::array<PALETTEENTRY, 256>;
+
+class Canvas {
+public:
+    // Null when the memory cannot be had.
+    static std::shared_ptr<Canvas> create(int width, int height, int pitch, int bits_per_pixel);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int pitch() const { return pitch_; }
+    int bits_per_pixel() const { return bits_per_pixel_; }
+    int bytes_per_pixel() const { return bits_per_pixel_ / 8; }
+    uint8_t* memory() { return memory_.get(); }
+    uint8_t* row(int y) { return memory_.get() + static_cast<size_t>(y) * static_cast<size_t>(pitch_); }
+
+    // The palette that colours of an 8-bit canvas are matched against. Without one the canvas uses
+    // the twenty static colours of the Windows system palette (indices 0 to 9 and 246 to 255).
+    void set_palette(std::shared_ptr<const PaletteEntries> palette) { palette_ = std::move(palette); }
+    const PaletteEntries& palette() const;
+    bool same_colours_as(const Canvas& other) const;
+
+    bool contains(long long x, long long y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+    uint32_t get(int x, int y) const;
+    void put(int x, int y, uint32_t pixel);  // nothing outside the canvas
+    void put_clipped(long long x, long long y, uint32_t pixel) {
+        if (contains(x, y)) put(static_cast<int>(x), static_cast<int>(y), pixel);
+    }
+
+    // COLORREF -> pixel: the nearest palette entry (the lowest index among equals) on an 8-bit
+    // canvas, PALETTEINDEX(i) directly; the top five bits of each component on a 16-bit canvas.
+    uint32_t pixel_for(COLORREF colour) const;
+    COLORREF colour_of(uint32_t pixel) const;
+    // The part of a pixel that is its colour.
+    uint32_t colour_bits(uint32_t pixel) const { return bits_per_pixel_ == 16 ? pixel & 0x7FFFu : pixel & 0xFFu; }
+
+private:
+    Canvas(int width, int height, int pitch, int bits_per_pixel, std::unique_ptr<uint8_t[]> memory)
+        : width_(width), height_(height), pitch_(pitch), bits_per_pixel_(bits_per_pixel), memory_(std::move(memory)) {}
+
+    int width_;
+    int height_;
+    int pitch_;
+    int bits_per_pixel_;
+    std::unique_ptr<uint8_t[]> memory_;
+    std::shared_ptr<const PaletteEntries> palette_;
+};
+
+}  // namespace standin
+
+#endif
