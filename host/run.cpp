@@ -57,6 +57,9 @@ private:
 // Keys pressed by the script stay down through the next frame, then go up.
 class Keyboard {
 public:
+    // A run starts with every key up and no press pending: a press that an earlier run in this
+    // process left unread would otherwise reach this run's gauges.
+    Keyboard() { platform_reset_keyboard(); }
     ~Keyboard() { release(); }
 
     bool press(int virtual_key) {
