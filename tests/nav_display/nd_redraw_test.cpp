@@ -135,6 +135,22 @@ TEST_F(NdRedraw, DrawingRecordsTheValuesItShows) {
     }
 }
 
+TEST_F(NdRedraw, AnotherModulesModeIsFollowedWithADrawing) {
+    bring_up();
+    frame();  // opens the block
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, "NDPassData");
+    ASSERT_NE(mapping, nullptr);
+    char* block = static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 60));
+    ASSERT_NE(block, nullptr);
+    std::memcpy(block, "NDMode=0", 9);
+    EXPECT_TRUE(frame_draws());
+    EXPECT_FALSE(frame_draws()) << "once";
+    std::memcpy(block, "NDMode=7", 9);
+    EXPECT_TRUE(frame_draws()) << "any number is a layout";
+    UnmapViewOfFile(block);
+    CloseHandle(mapping);
+}
+
 TEST_F(NdRedraw, WithoutASurfaceNothingIsDrawnYetEverythingElseRuns) {
     setenv("WIN32_STANDIN_FAIL", "DirectDrawCreate", 1);
     bring_up();
