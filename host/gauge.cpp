@@ -254,7 +254,7 @@ int Gauge::width() const { return elements_.empty() ? 0 : elements_.front().imag
 int Gauge::height() const { return elements_.empty() ? 0 : elements_.front().images.front()->image.height; }
 
 void Gauge::click(int x, int y) {
-    if (!mouse_.registered || x < 0 || y < 0 || x >= width() || y >= height()) return;
+    if (!up_ || !mouse_.registered || x < 0 || y < 0 || x >= width() || y >= height()) return;
     // Boxes are pixels of the gauge's own root bitmap; the size pair says how large it is shown.
     const int64_t box_x = static_cast<int64_t>(x) * own_width_ / mouse_.shown_width;
     const int64_t box_y = static_cast<int64_t>(y) * own_height_ / mouse_.shown_height;

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <map>
 #include <optional>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "host_support.h"
@@ -44,6 +44,10 @@ public:
                           : OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kSharedBlockName);
         if (mapping_ == nullptr) return false;
         view_ = static_cast<char*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, kSharedBlockBytes));
+        if (view_ == nullptr) {
+            CloseHandle(mapping_);
+            mapping_ = nullptr;
+        }
         return view_ != nullptr;
     }
 
@@ -57,6 +61,9 @@ private:
 // Keys pressed by the script stay down through the next frame, then go up.
 class Keyboard {
 public:
+    // A run starts with every key up and no press pending: a press that an earlier run in this
+    // process left unread would otherwise reach this run's gauges.
+    Keyboard() { platform_reset_keyboard(); }
     ~Keyboard() { release(); }
 
     bool press(int virtual_key) {

@@ -1,34 +1,48 @@
 // On POSIX systems a memory fault is a SIGSEGV or SIGBUS delivered to the faulting thread. For the
 // length of the copy both are caught by a handler that jumps back out of the copy; the handlers in
 // place before (the process's own, or a sanitizer's) are restored afterwards.
+//
+// Handlers belong to the process, so one guarded copy runs at a time. The guard's state is plain
+// process data rather than thread-local: a module that holds thread-local data cannot always be
+// unloaded cleanly, and gauge modules are loaded and unloaded again and again.
 #include "guarded_copy.h"
 
+#include <pthread.h>
 #include <setjmp.h>
 #include <signal.h>
 #include <string.h>
 
 namespace {
 
-// The guard of the copy running on this thread.
-thread_local sigjmp_buf* fault_exit = nullptr;
+pthread_mutex_t one_copy_at_a_time = PTHREAD_MUTEX_INITIALIZER;
+sigjmp_buf* fault_exit;  // the running copy's way out, null while none runs
+pthread_t copying_thread;
 
-void leave_copy(int) { siglongjmp(*fault_exit, 1); }
+// A fault on any other thread gets the default action when its instruction runs again.
+void leave_copy(int signal_number) {
+    if (fault_exit == nullptr || !pthread_equal(pthread_self(), copying_thread)) {
+        signal(signal_number, SIG_DFL);
+        return;
+    }
+    siglongjmp(*fault_exit, 1);
+}
 
 }  // namespace
 
 bool guarded_copy_rows(void* destination, ptrdiff_t destination_pitch, const void* source, ptrdiff_t source_pitch,
                        size_t row_bytes, size_t rows) {
+    pthread_mutex_lock(&one_copy_at_a_time);
     struct sigaction on_fault = {};
     on_fault.sa_handler = leave_copy;
     sigemptyset(&on_fault.sa_mask);
     struct sigaction earlier_segv;
     struct sigaction earlier_bus;
     sigjmp_buf exit;
-    sigjmp_buf* const outer = fault_exit;
     // Everything the fault path reads is set before sigsetjmp and not changed after it.
+    copying_thread = pthread_self();
+    fault_exit = &exit;
     sigaction(SIGSEGV, &on_fault, &earlier_segv);
     sigaction(SIGBUS, &on_fault, &earlier_bus);
-    fault_exit = &exit;
     bool copied = false;
     if (sigsetjmp(exit, 1) == 0) {
         auto* to = static_cast<unsigned char*>(destination);
@@ -40,8 +54,9 @@ bool guarded_copy_rows(void* destination, ptrdiff_t destination_pitch, const voi
         }
         copied = true;
     }
-    fault_exit = outer;
     sigaction(SIGBUS, &earlier_bus, nullptr);
     sigaction(SIGSEGV, &earlier_segv, nullptr);
+    fault_exit = nullptr;
+    pthread_mutex_unlock(&one_copy_at_a_time);
     return copied;
 }

@@ -59,6 +59,11 @@ SHORT GetKeyState(int virtual_key) {
     return valid_key(virtual_key) && keys[virtual_key].down ? static_cast<SHORT>(0x8000u) : 0;
 }
 
+__attribute__((visibility("default"))) void platform_reset_keyboard(void) {
+    const auto lock = standin::lock_standin();
+    for (KeyState& key : keys) key = KeyState{};
+}
+
 __attribute__((visibility("default"))) bool platform_set_key_down(int virtual_key, bool down) {
     if (!valid_key(virtual_key)) return false;
     const auto lock = standin::lock_standin();

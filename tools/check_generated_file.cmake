@@ -1,8 +1,8 @@
-# Runs a bitmap generator into GENERATED and fails unless the result equals the committed file.
-#   cmake -DGENERATOR=... -DGENERATED=... -DCOMMITTED=... -P check_generated_bitmap.cmake
+# Runs a generator into GENERATED and fails unless the result equals the committed file.
+#   cmake -DGENERATOR=... -DGENERATED=... -DCOMMITTED=... -P check_generated_file.cmake
 foreach(variable GENERATOR GENERATED COMMITTED)
   if(NOT DEFINED ${variable})
-    message(FATAL_ERROR "check_generated_bitmap.cmake needs -D${variable}=...")
+    message(FATAL_ERROR "check_generated_file.cmake needs -D${variable}=...")
   endif()
 endforeach()
 
