@@ -200,12 +200,6 @@ struct Picture {
         }
         return false;
     }
-    bool all_black() const {
-        for (unsigned char c : rgb) {
-            if (c != 0) return false;
-        }
-        return true;
-    }
 };
 
 Picture read_picture(const std::string& path) {
@@ -235,8 +229,10 @@ TEST(NdPicture, BannerOverThePlaceholderUntilTheFirstDrawing) {
         EXPECT_TRUE(start.shows(green, 60, 128, 196, 152)) << "second and third lines, from the middle down";
         EXPECT_FALSE(start.shows(cyan, 0, 40, 255, 255)) << "nothing cyan below the first line";
         EXPECT_NE(start.at(128, 28), (std::array<int, 3>{0, 0, 0})) << "the placeholder's compass ring";
-        // This part of the display draws nothing yet but the cleared screen.
-        EXPECT_TRUE(read_picture(test_folder() + "/drawn.png").all_black());
+        // The first drawing replaces the banner.
+        const Picture drawn = read_picture(test_folder() + "/drawn.png");
+        EXPECT_FALSE(drawn.shows(cyan, 90, 8, 166, 20));
+        EXPECT_FALSE(drawn.shows(green, 60, 128, 196, 152));
     }
 }
 

@@ -52,6 +52,17 @@ uint16_t pixel16(const TestImage& image, int x, int y) {
 
 class NdSurfaces : public NdPanelTest {
 protected:
+    // These tests look at the clearing and the copies: the display's strokes and texts are switched
+    // off, so that every picture drawn is the background alone.
+    void SetUp() override {
+        setenv("WIN32_STANDIN_FAIL", "MoveToEx,LineTo,Polyline,Arc,ExtFloodFill,TextOutA", 1);
+        NdPanelTest::SetUp();
+    }
+    void TearDown() override {
+        NdPanelTest::TearDown();
+        unsetenv("WIN32_STANDIN_FAIL");
+    }
+
     // Whether the display draws once the heading changes; every call gives a new heading.
     bool draws_new_heading() {
         set_number(0x51, ++heading);
