@@ -62,6 +62,8 @@ struct GoldenCase {
     const char* format;
 };
 
+void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.name << ", " << c.format << "-bit panel"; }
+
 class RenderGolden : public testing::TestWithParam<GoldenCase> {};
 
 TEST_P(RenderGolden, PictureMatchesItsGoldenOne) {
