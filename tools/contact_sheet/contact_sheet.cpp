@@ -7,6 +7,7 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -56,15 +57,23 @@ int main(int argc, char** argv) {
         const Picture& picture = pictures[n];
         const int left = kGap + static_cast<int>(n % columns) * (cell_width + kGap);
         const int top = kGap + static_cast<int>(n / columns) * (cell_height + kGap);
+        // Each cell pixel is the mean of the block of picture pixels it covers, so thin lines stay visible.
         for (int y = 0; y < cell_height; ++y) {
-            const int source_y = y * picture.height / cell_height;
+            const int first_y = y * picture.height / cell_height;
+            const int last_y = std::max(first_y + 1, (y + 1) * picture.height / cell_height);
             for (int x = 0; x < cell_width; ++x) {
-                const int source_x = x * picture.width / cell_width;
-                const unsigned char* from = &picture.rgb[3 * (static_cast<size_t>(source_y) * picture.width + source_x)];
+                const int first_x = x * picture.width / cell_width;
+                const int last_x = std::max(first_x + 1, (x + 1) * picture.width / cell_width);
+                unsigned sum[3] = {0, 0, 0};
+                for (int sy = first_y; sy < last_y; ++sy) {
+                    for (int sx = first_x; sx < last_x; ++sx) {
+                        const unsigned char* from = &picture.rgb[3 * (static_cast<size_t>(sy) * picture.width + sx)];
+                        for (int c = 0; c < 3; ++c) sum[c] += from[c];
+                    }
+                }
+                const unsigned count = static_cast<unsigned>((last_y - first_y) * (last_x - first_x));
                 unsigned char* to = &sheet[3 * (static_cast<size_t>(top + y) * width + left + x)];
-                to[0] = from[0];
-                to[1] = from[1];
-                to[2] = from[2];
+                for (int c = 0; c < 3; ++c) to[c] = static_cast<unsigned char>(sum[c] / count);
             }
         }
     }
