@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "host_error.h"
-#include "inspect.h"
+#include "module_report.h"
 #include "run.h"
 
 namespace host {

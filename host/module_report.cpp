@@ -1,4 +1,4 @@
-#include "inspect.h"
+#include "module_report.h"
 
 #include <cstdio>
 #include <sstream>

@@ -1,5 +1,5 @@
-#ifndef HOST_INSPECT_H
-#define HOST_INSPECT_H
+#ifndef HOST_MODULE_REPORT_H
+#define HOST_MODULE_REPORT_H
 
 #include <ostream>
 #include <string>
