@@ -11,8 +11,7 @@ void HostVariables::set_number(uint32_t id, double value) { values_[id] = Value{
 void HostVariables::set_integer(uint32_t id, int32_t value) { values_[id] = Value{Type::integer, 0, value, nullptr}; }
 
 void HostVariables::set_text(uint32_t id, const std::string& text) {
-    texts_.push_back(text);
-    values_[id] = Value{Type::text, 0, 0, texts_.back().c_str()};
+    values_[id] = Value{Type::text, 0, 0, texts_.insert(text).first->c_str()};
 }
 
 void HostVariables::set_null_text(uint32_t id) { values_[id] = Value{Type::text, 0, 0, nullptr}; }

@@ -3,8 +3,8 @@
 #define HOST_VARIABLES_H
 
 #include <cstdint>
-#include <deque>
 #include <map>
+#include <set>
 #include <string>
 
 #include "gauge_records.h"
@@ -35,8 +35,10 @@ private:
         const char* text = nullptr;
     };
     std::map<uint32_t, Value> values_;
-    // Every text ever set stays alive for the whole run: a gauge may keep a pointer it was given.
-    std::deque<std::string> texts_;
+    // Every text ever set stays alive for the whole run, since a gauge may keep a pointer it was
+    // given; each distinct text is kept once, so a script that sets the same texts every frame does
+    // not grow the host.
+    std::set<std::string> texts_;
 };
 
 }  // namespace host
