@@ -26,6 +26,10 @@ public:
     // empty text for the simulator's text variables.
     void refresh(ModuleVar* var) const;
 
+    // How often each variable was refreshed, by id: what shows from outside that a gauge keeps
+    // reading the simulator frame after frame (a variable a gauge never refreshed is absent).
+    const std::map<uint32_t, uint64_t>& refresh_counts() const { return refresh_counts_; }
+
 private:
     enum class Type { number, integer, text };
     struct Value {
@@ -37,6 +41,7 @@ private:
     std::map<uint32_t, Value> values_;
     // Every text ever set stays alive for the whole run: a gauge may keep a pointer it was given.
     std::deque<std::string> texts_;
+    mutable std::map<uint32_t, uint64_t> refresh_counts_;
 };
 
 }  // namespace host
