@@ -19,8 +19,6 @@ HostedDisplay::HostedDisplay(const std::string& sim_folder, PanelImageFormat for
     gauge_->bring_up();
 }
 
-HostedDisplay::~HostedDisplay() { panel_.reset(); }
-
 void HostedDisplay::press_tab() {
     platform_set_key_down(VK_TAB, true);
     platform_set_key_down(VK_TAB, false);

@@ -1,6 +1,7 @@
 // The navigation display on a panel of the gauge host, as the simulator runs it: brought up in a
 // simulator folder of the test's making, which is the current folder while the panel lives, then
-// driven frame by frame; the picture it shows is at hand.
+// driven frame by frame; the picture it shows is at hand. Its end takes the gauge down (which writes
+// the mode file into the simulator folder) and returns to the caller's folder.
 #ifndef TESTS_NAV_DISPLAY_ND_HOSTED_H
 #define TESTS_NAV_DISPLAY_ND_HOSTED_H
 
@@ -14,9 +15,6 @@
 class HostedDisplay {
 public:
     HostedDisplay(const std::string& sim_folder, PanelImageFormat format);
-    // Takes the gauge down (which writes the mode file into the simulator folder) and returns to the
-    // caller's folder.
-    ~HostedDisplay();
     HostedDisplay(const HostedDisplay&) = delete;
     HostedDisplay& operator=(const HostedDisplay&) = delete;
 
@@ -38,9 +36,13 @@ public:
     int layout_shown() const;
 
 private:
+    // Declared first, so that it is left last, after the panel.
     struct ReturnTo {
         std::filesystem::path folder;
-        ~ReturnTo() { std::filesystem::current_path(folder); }
+        ~ReturnTo() {
+            std::error_code ignored;
+            std::filesystem::current_path(folder, ignored);
+        }
     } caller_;
     std::ostringstream events_;
     std::optional<host::Panel> panel_;

@@ -89,7 +89,7 @@ bool await_write(const shared_block::View& block, Writer& writer, uint32_t write
 
 int digit_value(char digit) { return digit - '0'; }
 
-// The display drawn once in the arc layout, with its shared block made and mapped by the test.
+// The display drawn once in the arc layout, and its shared block as the test sees it.
 class NdSharedWriter : public testing::Test {
 protected:
     void SetUp() override {
@@ -103,18 +103,14 @@ protected:
         ASSERT_TRUE(block_->is_open());
         ASSERT_EQ(display_->layout_shown(), 1);
     }
-    void TearDown() override {
-        block_.reset();
-        display_.reset();
-    }
 
     std::string sim_;
     std::optional<HostedDisplay> display_;
     std::optional<shared_block::View> block_;
 };
 
-// In lockstep the writer waits for the answer to each write, so every change can be followed: it
-// shows at the frame that sees it, which draws it into both images of the screen. The mode key is
+// In lockstep the writer waits for the answer to each write, and it flips what the block holds, so
+// every write is a change that can be followed: it shows at the frame that sees it, which draws it into both images of the screen. The mode key is
 // pressed now and then after the display followed a write, now and then before the writer wrote;
 // either way the display handles the key after it followed the write, writes last, and shows that at
 // the next frame.
