@@ -17,6 +17,7 @@ void HostVariables::set_text(uint32_t id, const std::string& text) {
 void HostVariables::set_null_text(uint32_t id) { values_[id] = Value{Type::text, 0, 0, nullptr}; }
 
 void HostVariables::refresh(ModuleVar* var) const {
+    ++refresh_counts_[var->var_id];
     std::memset(&var->value, 0, sizeof var->value);
     const auto found = values_.find(var->var_id);
     if (found == values_.end()) {

@@ -26,6 +26,10 @@ public:
     // empty text for the simulator's text variables.
     void refresh(ModuleVar* var) const;
 
+    // How often each variable was refreshed, by id: what shows from outside that a gauge keeps
+    // reading the simulator frame after frame (a variable a gauge never refreshed is absent).
+    const std::map<uint32_t, uint64_t>& refresh_counts() const { return refresh_counts_; }
+
 private:
     enum class Type { number, integer, text };
     struct Value {
@@ -39,6 +43,7 @@ private:
     // given; each distinct text is kept once, so a script that sets the same texts every frame does
     // not grow the host.
     std::set<std::string> texts_;
+    mutable std::map<uint32_t, uint64_t> refresh_counts_;
 };
 
 }  // namespace host

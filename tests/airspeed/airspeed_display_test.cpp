@@ -4,28 +4,12 @@
 
 #include <cmath>
 
+#include "airspeed_module.h"
 #include "needle.h"
-#include "panel.h"
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-struct AirspeedPanel {
-    std::ostringstream events;
-    host::Panel panel{events, PANEL_IMAGE_16BIT};
-    host::Gauge* gauge = nullptr;
-
-    AirspeedPanel() {
-        host::LoadedModule& module = panel.load_module(GAUGES_DIR "/DRAVETS.so");
-        gauge = &panel.add_gauge(module, module.gauge("DRAVETS"));
-        gauge->bring_up();
-    }
-
-    const NeedleElement& needle() const {
-        return *reinterpret_cast<const NeedleElement*>(gauge->elements().back().element);
-    }
-};
 
 // Degrees clockwise from straight up from the pivot (90, 90) to a point of the dial.
 double direction_to(int x, int y) { return std::atan2(x - 90.0, -(y - 90.0)) * 180.0 / kPi; }

@@ -1,13 +1,16 @@
-// The airspeed module loaded on its own, with a panel-services table that records var_refresh.
+// The airspeed module loaded on its own, with a panel-services table that records var_refresh; and
+// the airspeed indicator brought up on a panel of the gauge host.
 #ifndef TESTS_AIRSPEED_AIRSPEED_MODULE_H
 #define TESTS_AIRSPEED_AIRSPEED_MODULE_H
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 #include <vector>
 
 #include "gauge_records.h"
+#include "panel.h"
 #include "win32.h"
 
 inline std::vector<ModuleVar*> refreshed_vars;
@@ -40,6 +43,22 @@ protected:
     ElementHeader* background = nullptr;
     PictureElement800* dial = nullptr;
     NeedleElement* needle = nullptr;
+};
+
+struct AirspeedPanel {
+    std::ostringstream events;
+    host::Panel panel{events, PANEL_IMAGE_16BIT};
+    host::Gauge* gauge = nullptr;
+
+    AirspeedPanel() {
+        host::LoadedModule& module = panel.load_module(GAUGES_DIR "/DRAVETS.so");
+        gauge = &panel.add_gauge(module, module.gauge("DRAVETS"));
+        gauge->bring_up();
+    }
+
+    const NeedleElement& needle() const {
+        return *reinterpret_cast<const NeedleElement*>(gauge->elements().back().element);
+    }
 };
 
 inline uint32_t word_at(const void* record, size_t offset) {

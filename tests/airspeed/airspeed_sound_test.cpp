@@ -3,11 +3,13 @@
 // looked for in the current folder, as Windows looks in the simulator's own folder first.
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "airspeed_module.h"
+#include "host_test_support.h"
 #include "standin_control.h"
 
 namespace {
@@ -166,6 +168,51 @@ TEST_F(SoundBinding, OtherCodesDoNothing) {
     callback(GAUGE_SERVICE_KILL);
     EXPECT_EQ(sound_log(), (Lines{"load", "TerminateSounds", "unload"}));
     EXPECT_EQ(library_references(), references_before);
+}
+
+// Without the library, or with one that lacks TerminateSounds, the gauge on a host panel says
+// nothing; through a hundred frames its needle follows the airspeed, from below the scale to beyond
+// it, every variable it reads is refreshed once a frame, and nothing stays bound or alive.
+TEST_F(SoundBinding, OnAPanelRunsOnSilentlyWithoutAWholeLibrary) {
+    const struct {
+        const char* what;
+        const char* library_folder;
+        Lines sound_log;
+    } cases[] = {
+        {"no library", nullptr, {}},
+        {"no TerminateSounds", SOUND_LIBRARY_WITHOUT_TERMINATE_DIR, {"load", "unload"}},
+    };
+    // The needle's airspeed, the three variables of the sound binding.
+    const std::vector<uint32_t> variables = {61, 332, 333, 334};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(folder / "GaugeSound.so");
+        fs::remove(folder / "sound.log");
+        if (c.library_folder != nullptr) install_library(c.library_folder);
+        const StandInLiveObjects before = live_objects();
+        testing::internal::CaptureStderr();
+        int frames_off_the_airspeed = 0;
+        int frames_without_each_refresh = 0;
+        {
+            AirspeedPanel airspeed;
+            for (int frame = 1; frame <= 100; ++frame) {
+                const double knots = 20 + frame * 3.1;
+                airspeed.panel.variables().set_number(61, knots);
+                airspeed.gauge->frame();
+                frames_off_the_airspeed += airspeed.gauge->elements().back().reading != std::clamp(knots, 40.0, 300.0);
+                const auto& counts = airspeed.panel.variables().refresh_counts();
+                frames_without_each_refresh += counts.size() != variables.size() ||
+                                               std::any_of(variables.begin(), variables.end(), [&](uint32_t id) {
+                                                   return !counts.contains(id) || counts.at(id) != static_cast<uint64_t>(frame);
+                                               });
+            }
+        }
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(frames_off_the_airspeed, 0);
+        EXPECT_EQ(frames_without_each_refresh, 0);
+        EXPECT_EQ(sound_log(), c.sound_log);
+        EXPECT_EQ(live_objects(), before);
+    }
 }
 
 }  // namespace

@@ -52,3 +52,22 @@ std::vector<std::string> events(const HostRun& run) {
     }
     return lines;
 }
+
+StandInLiveObjects live_objects() {
+    StandInLiveObjects counts{};
+    standin_live_objects(&counts);
+    return counts;
+}
+
+bool operator==(const StandInLiveObjects& a, const StandInLiveObjects& b) {
+    return a.pens == b.pens && a.brushes == b.brushes && a.fonts == b.fonts && a.device_contexts == b.device_contexts &&
+           a.directdraw_objects == b.directdraw_objects && a.surfaces == b.surfaces && a.palettes == b.palettes &&
+           a.file_mappings == b.file_mappings && a.file_views == b.file_views &&
+           a.library_references == b.library_references;
+}
+
+std::ostream& operator<<(std::ostream& out, const StandInLiveObjects& c) {
+    return out << "pens " << c.pens << ", brushes " << c.brushes << ", fonts " << c.fonts << ", DCs " << c.device_contexts
+               << ", DirectDraw " << c.directdraw_objects << ", surfaces " << c.surfaces << ", palettes " << c.palettes
+               << ", mappings " << c.file_mappings << ", views " << c.file_views << ", libraries " << c.library_references;
+}

@@ -1,9 +1,12 @@
-// Running the gauge host in-process, and the files a run needs.
+// Running the gauge host in-process, the files a run needs, and the stand-in's live objects.
 #ifndef TESTS_HOST_TEST_SUPPORT_H
 #define TESTS_HOST_TEST_SUPPORT_H
 
+#include <ostream>
 #include <string>
 #include <vector>
+
+#include "standin_control.h"
 
 struct HostRun {
     int status = -1;
@@ -24,5 +27,10 @@ std::string fixture_module(const std::string& name);
 
 // The `event ID VALUE` lines of a run, in order.
 std::vector<std::string> events(const HostRun& run);
+
+// The stand-in's objects alive in this process, compared and printed as a whole.
+StandInLiveObjects live_objects();
+bool operator==(const StandInLiveObjects& a, const StandInLiveObjects& b);
+std::ostream& operator<<(std::ostream& out, const StandInLiveObjects& counts);
 
 #endif

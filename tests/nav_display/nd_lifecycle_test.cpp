@@ -9,20 +9,6 @@
 #include "host_support.h"
 #include "standin_control.h"
 
-// Counts compared and printed as a whole (found by argument-dependent lookup).
-static bool operator==(const StandInLiveObjects& a, const StandInLiveObjects& b) {
-    return a.pens == b.pens && a.brushes == b.brushes && a.fonts == b.fonts && a.device_contexts == b.device_contexts &&
-           a.directdraw_objects == b.directdraw_objects && a.surfaces == b.surfaces && a.palettes == b.palettes &&
-           a.file_mappings == b.file_mappings && a.file_views == b.file_views &&
-           a.library_references == b.library_references;
-}
-
-static std::ostream& operator<<(std::ostream& out, const StandInLiveObjects& c) {
-    return out << "pens " << c.pens << ", brushes " << c.brushes << ", fonts " << c.fonts << ", DCs " << c.device_contexts
-               << ", DirectDraw " << c.directdraw_objects << ", surfaces " << c.surfaces << ", palettes " << c.palettes
-               << ", mappings " << c.file_mappings << ", views " << c.file_views << ", libraries " << c.library_references;
-}
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -109,12 +95,6 @@ TEST_F(NdLifecycle, SecondInitializeKeepsTheLayout) {
     frame();
     kill();
     EXPECT_EQ(file_text("Gauges/NDmode.tmp"), "0\n0\n30\n320\n");
-}
-
-StandInLiveObjects live_objects() {
-    StandInLiveObjects counts{};
-    standin_live_objects(&counts);
-    return counts;
 }
 
 TEST_F(NdLifecycle, ObjectsLiveFromInitializeToKill) {
