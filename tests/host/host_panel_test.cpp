@@ -1,7 +1,6 @@
 // Whole panels from a panel.cfg, and gauges shown at sizes other than their own.
 #include <gtest/gtest.h>
 
-#include <stb_image.h>
 
 #include <fstream>
 
@@ -22,26 +21,6 @@ HostRun run_panel(const std::string& panel, const std::string& script) {
                      test_folder()});
 }
 
-struct Png {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
-    bool lit(int x, int y) const {
-        const size_t at = 3 * (static_cast<size_t>(y) * width + x);
-        return rgb[at] + rgb[at + 1] + rgb[at + 2] > 0;
-    }
-};
-
-Png read_png(const std::string& path) {
-    Png png;
-    int channels = 0;
-    unsigned char* pixels = stbi_load(path.c_str(), &png.width, &png.height, &channels, 3);
-    if (pixels != nullptr) {
-        png.rgb.assign(pixels, pixels + 3 * png.width * png.height);
-        stbi_image_free(pixels);
-    }
-    return png;
-}
-
 const char* const kPanel =
     "// the three gauges' panel\n"
     "[Window Titles]\n"
@@ -59,7 +38,7 @@ TEST(HostPanel, GaugesSitAtTheirPlacesAndSizes) {
     const HostRun run = run_panel(kPanel, "frame\nsnapshot panel.png\n");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    const Png png = read_png(test_folder() + "/panel.png");
+    const Picture png = read_png(test_folder() + "/panel.png");
     ASSERT_EQ(png.width, 300);
     ASSERT_EQ(png.height, 200);
     // The dial is 90 x 90 from (10, 10): its face is lit, what lies beyond it is not.
@@ -94,7 +73,7 @@ TEST(HostPanel, ChoosesTheWindowAndKeepsAnOwnSize) {
                                   "--gauges", GAUGES_DIR, "--out", test_folder()});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(events(run), Events{"event 65894 1"});
-    const Png png = read_png(test_folder() + "/one.png");
+    const Picture png = read_png(test_folder() + "/one.png");
     EXPECT_EQ(png.width, 40);
     EXPECT_EQ(png.height, 75);
 }
@@ -153,7 +132,7 @@ TEST(GaugeSize, ScaledThumbwheelKeepsItsClickAreas) {
     const HostRun run = run_host({"run", thumbwheel_module(), "--size", "80x150", "--script", write_script("snapshot big.png\n"),
                                   "--out", test_folder()});
     ASSERT_EQ(run.status, 0) << run.err;
-    const Png png = read_png(test_folder() + "/big.png");
+    const Picture png = read_png(test_folder() + "/big.png");
     EXPECT_EQ(png.width, 80);
     EXPECT_EQ(png.height, 150);
 }

@@ -2,9 +2,6 @@
 // report what the host hands them.
 #include <gtest/gtest.h>
 
-#define STB_IMAGE_IMPLEMENTATION
-#include <stb_image.h>
-
 #include <unistd.h>
 
 #include <cstdlib>
@@ -65,11 +62,9 @@ TEST(ThumbwheelRun, SnapshotShowsTheWheelInBothFormats) {
     for (const char* format : {"8", "16"}) {
         const HostRun run = run_script(thumbwheel_module(), "frame\nsnapshot wheel.png\n", {"--format", format});
         ASSERT_EQ(run.status, 0) << run.err;
-        int width = 0, height = 0, channels = 0;
-        unsigned char* png = stbi_load((test_folder() + "/wheel.png").c_str(), &width, &height, &channels, 3);
-        ASSERT_NE(png, nullptr);
-        EXPECT_EQ(width, 40);
-        EXPECT_EQ(height, 75);
+        const Picture png = read_png(test_folder() + "/wheel.png");
+        ASSERT_EQ(png.width, 40);
+        ASSERT_EQ(png.height, 75);
         int differences = 0;
         for (int i = 0; i < 40 * 75; ++i) {
             host::Rgb expected = wheel.palette[wheel.indices[i]];
@@ -78,10 +73,9 @@ TEST(ThumbwheelRun, SnapshotShowsTheWheelInBothFormats) {
                 expected = {through_1555(expected.r), through_1555(expected.g), through_1555(expected.b)};
             }
             if (wheel.indices[i] == 0) expected = {0, 0, 0};
-            differences += expected != host::Rgb{png[3 * i], png[3 * i + 1], png[3 * i + 2]};
+            differences += expected != host::Rgb{png.rgb[3 * i], png.rgb[3 * i + 1], png.rgb[3 * i + 2]};
         }
         EXPECT_EQ(differences, 0) << "format " << format;
-        stbi_image_free(png);
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb_image.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -51,6 +54,33 @@ std::vector<std::string> events(const HostRun& run) {
         if (line.rfind("event ", 0) == 0) lines.push_back(line);
     }
     return lines;
+}
+
+std::array<int, 3> Picture::at(int x, int y) const {
+    const size_t i = 3 * (static_cast<size_t>(y) * width + x);
+    return {rgb[i], rgb[i + 1], rgb[i + 2]};
+}
+
+bool Picture::lit(int x, int y) const { return at(x, y) != std::array<int, 3>{0, 0, 0}; }
+
+bool Picture::shows(std::array<int, 3> colour, int x0, int y0, int x1, int y1) const {
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            if (at(x, y) == colour) return true;
+        }
+    }
+    return false;
+}
+
+Picture read_png(const std::string& path) {
+    Picture picture;
+    int channels = 0;
+    unsigned char* pixels = stbi_load(path.c_str(), &picture.width, &picture.height, &channels, 3);
+    if (pixels != nullptr) {
+        picture.rgb.assign(pixels, pixels + 3 * static_cast<size_t>(picture.width) * picture.height);
+        stbi_image_free(pixels);
+    }
+    return picture;
 }
 
 StandInLiveObjects live_objects() {

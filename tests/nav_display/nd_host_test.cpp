@@ -3,9 +3,6 @@
 // and the pictures the host shows.
 #include <gtest/gtest.h>
 
-#define STB_IMAGE_IMPLEMENTATION
-#include <stb_image.h>
-
 #include <array>
 #include <filesystem>
 #include <map>
@@ -183,36 +180,6 @@ TEST(NdModeFile, HoldsTheSettingsWhenTheGaugeIsTakenDown) {
     EXPECT_FALSE(file_exists(run.sim + "/Gauges"));
 }
 
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
-
-    std::array<int, 3> at(int x, int y) const {
-        const size_t i = 3 * (static_cast<size_t>(y) * width + x);
-        return {rgb[i], rgb[i + 1], rgb[i + 2]};
-    }
-    // Whether any pixel of the box (x0, y0) to (x1, y1), inclusive, has the colour.
-    bool shows(std::array<int, 3> colour, int x0, int y0, int x1, int y1) const {
-        for (int y = y0; y <= y1; ++y) {
-            for (int x = x0; x <= x1; ++x) {
-                if (at(x, y) == colour) return true;
-            }
-        }
-        return false;
-    }
-};
-
-Picture read_picture(const std::string& path) {
-    Picture picture;
-    int channels = 0;
-    unsigned char* pixels = stbi_load(path.c_str(), &picture.width, &picture.height, &channels, 3);
-    if (pixels != nullptr) {
-        picture.rgb.assign(pixels, pixels + 3 * static_cast<size_t>(picture.width) * picture.height);
-        stbi_image_free(pixels);
-    }
-    return picture;
-}
-
 TEST(NdPicture, BannerOverThePlaceholderUntilTheFirstDrawing) {
     for (const char* format : {"8", "16"}) {
         SCOPED_TRACE(std::string(format) + "-bit panel");
@@ -220,7 +187,7 @@ TEST(NdPicture, BannerOverThePlaceholderUntilTheFirstDrawing) {
         setup.format = format;
         const NdRun run = run_nd("frame 2\nsnapshot start.png\nset 0x51 90\nframe 2\nsnapshot drawn.png\n", setup);
         ASSERT_EQ(run.host.status, 0) << run.host.err;
-        const Picture start = read_picture(test_folder() + "/start.png");
+        const Picture start = read_png(test_folder() + "/start.png");
         ASSERT_EQ(start.width, 256);
         ASSERT_EQ(start.height, 256);
         const std::array<int, 3> cyan = {0, 255, 255};
@@ -230,7 +197,7 @@ TEST(NdPicture, BannerOverThePlaceholderUntilTheFirstDrawing) {
         EXPECT_FALSE(start.shows(cyan, 0, 40, 255, 255)) << "nothing cyan below the first line";
         EXPECT_NE(start.at(128, 28), (std::array<int, 3>{0, 0, 0})) << "the placeholder's compass ring";
         // The first drawing replaces the banner.
-        const Picture drawn = read_picture(test_folder() + "/drawn.png");
+        const Picture drawn = read_png(test_folder() + "/drawn.png");
         EXPECT_FALSE(drawn.shows(cyan, 90, 8, 166, 20));
         EXPECT_FALSE(drawn.shows(green, 60, 128, 196, 152));
     }

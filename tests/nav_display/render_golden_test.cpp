@@ -4,32 +4,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#define STB_IMAGE_IMPLEMENTATION
-#include <stb_image.h>
-
 #include <string>
 #include <vector>
 
 #include "host_test_support.h"
 
 namespace {
-
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> rgb;
-};
-
-Picture read_png(const std::string& path) {
-    Picture picture;
-    int channels = 0;
-    unsigned char* pixels = stbi_load(path.c_str(), &picture.width, &picture.height, &channels, 3);
-    if (pixels != nullptr) {
-        picture.rgb.assign(pixels, pixels + 3 * static_cast<size_t>(picture.width) * picture.height);
-        stbi_image_free(pixels);
-    }
-    return picture;
-}
 
 // Runs a script that ends with `snapshot picture.png` and reads the picture.
 Picture run_script(const std::string& script, const std::string& format) {
