@@ -17,10 +17,11 @@ namespace {
 std::unique_ptr<NdRun> run;
 int shown_mode = 1;  // the layout number in the block: at first the display's own
 
+// The 10-byte field holds "NDMode=-99" without a NUL, as the display reads it.
 void write_mode(int mode) {
-    char field[10] = {};
-    std::snprintf(field, sizeof field, "NDMode=%d", mode);
-    std::memcpy(run->shared_block(), field, sizeof field);
+    char text[16] = {};
+    std::snprintf(text, sizeof text, "NDMode=%d", mode);
+    std::memcpy(run->shared_block(), text, 10);
 }
 }  // namespace
 
