@@ -9,7 +9,15 @@
 
 #include <cctype>
 
+// g++ tells of AddressSanitizer with __SANITIZE_ADDRESS__, clang with __has_feature.
 #if defined(__SANITIZE_ADDRESS__)
+#define STANDIN_LEAK_CHECKS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define STANDIN_LEAK_CHECKS 1
+#endif
+#endif
+#if defined(STANDIN_LEAK_CHECKS)
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -75,7 +83,7 @@ struct FontSystem {
     // The system's configuration. fontconfig 2.14 loses a few bytes while it parses a <rejectfont>
     // pattern of it; that is no leak of the stand-in's to report.
     static FcConfig* load_fontconfig() {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(STANDIN_LEAK_CHECKS)
         const __lsan::ScopedDisabler not_ours;
 #endif
         return FcInitLoadConfigAndFonts();

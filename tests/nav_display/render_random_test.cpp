@@ -10,6 +10,7 @@
 #include <string>
 
 #include "nd_panel.h"
+#include "nd_var_ids.h"
 
 namespace {
 
@@ -30,11 +31,6 @@ const struct {
     const char* text;
     int mode;
 } kModes[] = {{"0", 0}, {"1", 1}, {"2", 2}, {"-1", -1}, {"-99", -99}, {"999", 999}, {"abc", 0}, {"+5", 5}, {" -7", -7}, {"3", 3}};
-
-const uint32_t kNumberIds[] = {0x51, 0x1F, 0x23, 0x20, 0x6B, 0x2D, 0x28, 0x29, 0x2C,
-                               0x31, 0x27, 0x14, 0x162, 0x3B, 0x157, 0x158};
-const uint32_t kIntegerIds[] = {0x18, 0x2E, 0x2A, 0x37};
-const uint32_t kTextIds[] = {0x2F, 0x13, 0x38};
 
 class RenderRandom : public NdPanelTest {
 protected:
@@ -84,9 +80,9 @@ TEST_P(RenderRandomRuns, PassesWithAnyValuesCompleteCleanly) {
     int draws = 0;
     int mode = 1;
     for (int pass = 0; pass < passes; ++pass) {
-        for (uint32_t id : kNumberIds) set_number(id, number());
-        for (uint32_t id : kIntegerIds) set_integer(id, integer());
-        for (uint32_t id : kTextIds) set_text(id, pick(kTexts));
+        for (uint32_t id : kNdNumberIds) set_number(id, number());
+        for (uint32_t id : kNdIntegerIds) set_integer(id, integer());
+        for (uint32_t id : kNdTextIds) set_text(id, pick(kTexts));
         // A layout number other than the last one, so that every pass draws.
         const auto* next = &pick(kModes);
         while (next->mode == mode) next = &pick(kModes);
