@@ -34,6 +34,9 @@ bool guarded_copy_rows(void* destination, ptrdiff_t destination_pitch, const voi
     pthread_mutex_lock(&one_copy_at_a_time);
     struct sigaction on_fault = {};
     on_fault.sa_handler = leave_copy;
+    // The fault stays unblocked while the handler runs, so jumping out of it leaves the signal mask
+    // as it was: sigsetjmp need not save the mask, which would cost a system call on every copy.
+    on_fault.sa_flags = SA_NODEFER;
     sigemptyset(&on_fault.sa_mask);
     struct sigaction earlier_segv;
     struct sigaction earlier_bus;
@@ -44,7 +47,7 @@ bool guarded_copy_rows(void* destination, ptrdiff_t destination_pitch, const voi
     sigaction(SIGSEGV, &on_fault, &earlier_segv);
     sigaction(SIGBUS, &on_fault, &earlier_bus);
     bool copied = false;
-    if (sigsetjmp(exit, 1) == 0) {
+    if (sigsetjmp(exit, 0) == 0) {
         auto* to = static_cast<unsigned char*>(destination);
         const auto* from = static_cast<const unsigned char*>(source);
         for (size_t row = 0; row < rows; ++row) {
