@@ -114,12 +114,11 @@ public:
 
     void execute(const ScriptCommand& command) {
         using Kind = ScriptCommand::Kind;
-        HostVariables& variables = panel_.variables();
         switch (command.kind) {
-            case Kind::set_number: variables.set_number(command.id, command.number); break;
-            case Kind::set_integer: variables.set_integer(command.id, command.integer); break;
-            case Kind::set_text: variables.set_text(command.id, command.text); break;
-            case Kind::set_null: variables.set_null_text(command.id); break;
+            case Kind::set_number:
+            case Kind::set_integer:
+            case Kind::set_text:
+            case Kind::set_null: apply_setting(command, panel_.variables()); break;
             case Kind::frame:
                 for (uint32_t i = 0; i < command.count; ++i) {
                     for (const PlacedGauge& placed : placed_) placed.gauge->frame();

@@ -186,4 +186,15 @@ std::vector<ScriptCommand> parse_script(const std::string& text, const std::stri
     return commands;
 }
 
+void apply_setting(const ScriptCommand& command, HostVariables& variables) {
+    using Kind = ScriptCommand::Kind;
+    switch (command.kind) {
+        case Kind::set_number: variables.set_number(command.id, command.number); break;
+        case Kind::set_integer: variables.set_integer(command.id, command.integer); break;
+        case Kind::set_text: variables.set_text(command.id, command.text); break;
+        case Kind::set_null: variables.set_null_text(command.id); break;
+        default: break;
+    }
+}
+
 }  // namespace host

@@ -31,6 +31,11 @@ constexpr const char* kSharedBlockName = "NDPassData";
 // line it does not understand.
 std::vector<ScriptCommand> parse_script(const std::string& text, const std::string& file_name);
 
+class HostVariables;
+
+// A `set` command: the variable it names takes its value. Any other command changes nothing.
+void apply_setting(const ScriptCommand& command, HostVariables& variables);
+
 }  // namespace host
 
 #endif

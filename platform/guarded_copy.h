@@ -11,4 +11,19 @@
 bool guarded_copy_rows(void* destination, ptrdiff_t destination_pitch, const void* source, ptrdiff_t source_pitch,
                        size_t row_bytes, size_t rows);
 
+// One copy of rows, as guarded_copy_rows takes them.
+struct GuardedCopy {
+    void* destination;
+    ptrdiff_t destination_pitch;
+    const void* source;
+    ptrdiff_t source_pitch;
+    size_t row_bytes;
+    size_t rows;
+};
+
+// The copies one after another under one guard, which on some platforms costs system calls: a
+// memory fault ends the copy it happens in and leaves the later ones undone. Returns false when a
+// memory fault stopped them.
+bool guarded_copy_all(const GuardedCopy* copies, size_t count);
+
 #endif

@@ -174,14 +174,14 @@ static size_t rows_within(ptrdiff_t pitch, size_t size, size_t row_bytes, size_t
     return fit < wanted ? fit : wanted;
 }
 
-// A copy between two buffers of rows that never leaves either of them. Returns false when a memory
-// fault stopped it.
-static bool copy_rows(uint8_t* to, ptrdiff_t to_pitch, size_t to_size, const uint8_t* from, ptrdiff_t from_pitch,
-                      size_t from_size, size_t row_bytes, size_t rows) {
+// A copy between two buffers of rows that never leaves either of them: no rows when either is
+// missing.
+static GuardedCopy rows_copy(uint8_t* to, ptrdiff_t to_pitch, size_t to_size, const uint8_t* from, ptrdiff_t from_pitch,
+                             size_t from_size, size_t row_bytes, size_t rows) {
     rows = rows_within(to_pitch, to_size, row_bytes, rows);
     rows = rows_within(from_pitch, from_size, row_bytes, rows);
-    if (to == nullptr || from == nullptr || rows == 0 || row_bytes == 0) return true;
-    return guarded_copy_rows(to, to_pitch, from, from_pitch, row_bytes, rows);
+    if (to == nullptr || from == nullptr) rows = 0;
+    return GuardedCopy{to, to_pitch, from, from_pitch, row_bytes, rows};
 }
 
 static size_t smaller(size_t a, size_t b) { return a < b ? a : b; }
@@ -289,7 +289,8 @@ void clear_surface(RECT area) {
 }
 
 // Into the first image, then the second; whole buffers when every pitch agrees, else row by row.
-// A memory fault ends the copying quietly: the images belong to the panel.
+// Both copies run under one guard (on Linux the guard costs system calls): a memory fault ends the
+// copying quietly, the images belong to the panel.
 void copy_to_panel(void) {
     if (!surface_usable()) return;
     const PanelImage* first = screen_image(0);
@@ -299,34 +300,32 @@ void copy_to_panel(void) {
                0, SRCPAINT);
     }
     const ptrdiff_t surface_pitch = nd_surface_desc.lPitch;
+    GuardedCopy copies[2];
+    size_t count = 0;
     if (row_copy == 0) {
-        if (!copy_rows(first->bits, 0, first->byte_size, surface_pixels(), 0, surface_size(),
-                       smaller(first->byte_size, surface_size()), 1)) {
-            return;
-        }
+        copies[count++] = rows_copy(first->bits, 0, first->byte_size, surface_pixels(), 0, surface_size(),
+                                    smaller(first->byte_size, surface_size()), 1);
         if (second->bits != first->bits) {
-            copy_rows(second->bits, 0, second->byte_size, first->bits, 0, first->byte_size,
-                      smaller(second->byte_size, first->byte_size), 1);
+            copies[count++] = rows_copy(second->bits, 0, second->byte_size, first->bits, 0, first->byte_size,
+                                        smaller(second->byte_size, first->byte_size), 1);
         }
-        return;
+    } else {
+        const size_t rows = image_rows(first);
+        copies[count++] = rows_copy(first->bits, first->pitch, first->byte_size, surface_pixels(), surface_pitch,
+                                    surface_size(), row_bytes_of(first, first->format), rows);
+        copies[count++] = rows_copy(second->bits, second->pitch, second->byte_size, surface_pixels(), surface_pitch,
+                                    surface_size(), row_bytes_of(second, first->format), rows);
     }
-    const size_t rows = image_rows(first);
-    if (!copy_rows(first->bits, first->pitch, first->byte_size, surface_pixels(), surface_pitch, surface_size(),
-                   row_bytes_of(first, first->format), rows)) {
-        return;
-    }
-    copy_rows(second->bits, second->pitch, second->byte_size, surface_pixels(), surface_pitch, surface_size(),
-              row_bytes_of(second, first->format), rows);
+    guarded_copy_all(copies, count);
 }
 
 void copy_from_panel(void) {
     if (!surface_usable()) return;
     const PanelImage* picture = screen_image(0);
-    if (row_copy == 0) {
-        copy_rows(surface_pixels(), 0, surface_size(), picture->bits, 0, picture->byte_size,
-                  smaller(picture->byte_size, surface_size()), 1);
-        return;
-    }
-    copy_rows(surface_pixels(), nd_surface_desc.lPitch, surface_size(), picture->bits, picture->pitch, picture->byte_size,
-              row_bytes_of(picture, picture->format), image_rows(picture));
+    const GuardedCopy copy =
+        row_copy == 0 ? rows_copy(surface_pixels(), 0, surface_size(), picture->bits, 0, picture->byte_size,
+                                  smaller(picture->byte_size, surface_size()), 1)
+                      : rows_copy(surface_pixels(), nd_surface_desc.lPitch, surface_size(), picture->bits, picture->pitch,
+                                  picture->byte_size, row_bytes_of(picture, picture->format), image_rows(picture));
+    guarded_copy_all(&copy, 1);
 }

@@ -1,5 +1,6 @@
 #include "canvas.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -52,18 +53,23 @@ bool Canvas::same_colours_as(const Canvas& other) const {
     return true;
 }
 
-uint32_t Canvas::get(int x, int y) const {
-    const uint8_t* pixel = memory_.get() + static_cast<size_t>(y) * static_cast<size_t>(pitch_) +
-                           static_cast<size_t>(x) * static_cast<size_t>(bits_per_pixel_ / 8);
-    if (bits_per_pixel_ == 8) return pixel[0];
-    return static_cast<uint32_t>(pixel[0]) | static_cast<uint32_t>(pixel[1]) << 8;
-}
-
-void Canvas::put(int x, int y, uint32_t value) {
-    if (!contains(x, y)) return;
-    uint8_t* pixel = row(y) + static_cast<size_t>(x) * static_cast<size_t>(bits_per_pixel_ / 8);
-    pixel[0] = static_cast<uint8_t>(value);
-    if (bits_per_pixel_ == 16) pixel[1] = static_cast<uint8_t>(value >> 8);
+void Canvas::fill_span(int y, int first, int last, uint32_t value) {
+    if (first >= last) return;
+    uint8_t* pixel = row(y) + static_cast<size_t>(first) * static_cast<size_t>(bits_per_pixel_ / 8);
+    const size_t count = static_cast<size_t>(last - first);
+    if (bits_per_pixel_ == 8) {
+        memset(pixel, static_cast<int>(value & 0xFFu), count);
+        return;
+    }
+    // The machine's own order is low byte first (x86), as put stores it. The canvas's bytes are an
+    // array of unsigned char, in which 16-bit pixels may live; a row at an odd address (an odd
+    // pitch) is filled byte by byte.
+    const auto word = static_cast<uint16_t>(value);
+    if (reinterpret_cast<uintptr_t>(pixel) % alignof(uint16_t) == 0) {
+        std::fill_n(reinterpret_cast<uint16_t*>(pixel), count, word);
+        return;
+    }
+    for (size_t i = 0; i < count; ++i) memcpy(pixel + 2 * i, &word, 2);
 }
 
 uint32_t Canvas::pixel_for(COLORREF colour) const {

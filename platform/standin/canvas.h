@@ -34,11 +34,23 @@ public:
     bool same_colours_as(const Canvas& other) const;
 
     bool contains(long long x, long long y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
-    uint32_t get(int x, int y) const;
-    void put(int x, int y, uint32_t pixel);  // nothing outside the canvas
+    // Inline: every figure goes through them pixel by pixel. A 16-bit pixel is stored low byte first.
+    uint32_t get(int x, int y) const {
+        const uint8_t* pixel = memory_.get() + offset(x, y);
+        if (bits_per_pixel_ == 8) return pixel[0];
+        return static_cast<uint32_t>(pixel[0]) | static_cast<uint32_t>(pixel[1]) << 8;
+    }
+    void put(int x, int y, uint32_t pixel) {  // nothing outside the canvas
+        if (!contains(x, y)) return;
+        uint8_t* at = memory_.get() + offset(x, y);
+        at[0] = static_cast<uint8_t>(pixel);
+        if (bits_per_pixel_ == 16) at[1] = static_cast<uint8_t>(pixel >> 8);
+    }
     void put_clipped(long long x, long long y, uint32_t pixel) {
         if (contains(x, y)) put(static_cast<int>(x), static_cast<int>(y), pixel);
     }
+    // Pixels first..last-1 of row y, which must lie inside the canvas, take the value.
+    void fill_span(int y, int first, int last, uint32_t pixel);
 
     // COLORREF -> pixel: the nearest palette entry (the lowest index among equals) on an 8-bit
     // canvas, PALETTEINDEX(i) directly; the top five bits of each component on a 16-bit canvas.
@@ -48,6 +60,11 @@ public:
     uint32_t colour_bits(uint32_t pixel) const { return bits_per_pixel_ == 16 ? pixel & 0x7FFFu : pixel & 0xFFu; }
 
 private:
+    size_t offset(int x, int y) const {
+        return static_cast<size_t>(y) * static_cast<size_t>(pitch_) +
+               static_cast<size_t>(x) * static_cast<size_t>(bits_per_pixel_ / 8);
+    }
+
     Canvas(int width, int height, int pitch, int bits_per_pixel, std::unique_ptr<uint8_t[]> memory)
         : width_(width), height_(height), pitch_(pitch), bits_per_pixel_(bits_per_pixel), memory_(std::move(memory)) {}
 

@@ -260,9 +260,7 @@ HRESULT Surface::blt(LPRECT destination, bool has_source, DWORD flags, LPDDBLTFX
     if (!rect_inside(area, *canvas_)) return DDERR_INVALIDRECT;
     if (overlaps_lock(area)) return DDERR_SURFACEBUSY;
     const uint32_t value = canvas_->bits_per_pixel() == 8 ? fx->dwFillColor & 0xFFu : fx->dwFillColor & 0xFFFFu;
-    for (LONG y = area.top; y < area.bottom; ++y) {
-        for (LONG x = area.left; x < area.right; ++x) canvas_->put(x, y, value);
-    }
+    for (LONG y = area.top; y < area.bottom; ++y) canvas_->fill_span(y, area.left, area.right, value);
     return DD_OK;
 }
 

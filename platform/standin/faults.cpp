@@ -55,11 +55,10 @@ std::vector<Rule> parse(const std::string& setting) {
 
 }  // namespace
 
-bool fault_requested(const char* name) {
-    const char* wanted = getenv("WIN32_STANDIN_FAIL");
-    const std::string setting = wanted == nullptr ? std::string() : std::string(wanted);
+bool fault_requested(const char* name, const char* setting) {
+    if (setting == nullptr) setting = "";
     std::lock_guard<std::mutex> lock(faults_mutex);
-    if (setting != parsed_setting) {
+    if (parsed_setting != setting) {
         parsed_setting = setting;
         rules = parse(setting);
         calls_so_far.clear();

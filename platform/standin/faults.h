@@ -5,7 +5,8 @@
 namespace standin {
 
 // Counts this call of `name` and says whether the switch makes it fail.
-bool fault_requested(const char* name);
+// Whether the call `name` is to fail under `setting`, WIN32_STANDIN_FAIL as it is now (null: unset).
+bool fault_requested(const char* name, const char* setting);
 
 // Starts the numbering of calls afresh.
 void faults_restart();

@@ -1,5 +1,6 @@
 // Lines, arcs, flood fills and bit-block transfers on a device context.
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "call.h"
@@ -19,6 +20,34 @@ bool pen_pixel(const DeviceContext& context, uint32_t* pixel) {
 }
 
 bool point_ok(long long x, long long y) { return coordinate_ok(x) && coordinate_ok(y); }
+
+// Pixel values copied or ORed row by row between canvases of one format and palette; the area lies
+// inside both. ORing the bytes ORs the pixels.
+void copy_raw(Canvas& target, long long x, long long y, Canvas& origin, long long x_source, long long y_source, size_t columns,
+              size_t rows, DWORD rop) {
+    const size_t row_bytes = columns * static_cast<size_t>(target.bytes_per_pixel());
+    const auto at = [](Canvas& canvas, long long px, long long py) {
+        return canvas.row(static_cast<int>(py)) + static_cast<size_t>(px) * static_cast<size_t>(canvas.bytes_per_pixel());
+    };
+    // From a canvas onto itself the source is read whole first, so that the rows may overlap.
+    std::vector<uint8_t> copy;
+    if (&target == &origin) {
+        copy.resize(row_bytes * rows);
+        for (size_t row = 0; row < rows; ++row) {
+            std::memcpy(copy.data() + row * row_bytes, at(origin, x_source, y_source + static_cast<long long>(row)), row_bytes);
+        }
+    }
+    for (size_t row = 0; row < rows; ++row) {
+        const uint8_t* from =
+            copy.empty() ? at(origin, x_source, y_source + static_cast<long long>(row)) : copy.data() + row * row_bytes;
+        uint8_t* to = at(target, x, y + static_cast<long long>(row));
+        if (rop == SRCPAINT) {
+            for (size_t i = 0; i < row_bytes; ++i) to[i] |= from[i];
+        } else {
+            std::memcpy(to, from, row_bytes);
+        }
+    }
+}
 
 }  // namespace
 
@@ -111,23 +140,19 @@ BOOL BitBlt(HDC destination, int x, int y, int width, int height, HDC source, in
                                          static_cast<long long>(origin.height()) - y_source});
     if (first_col >= last_col || first_row >= last_row) return TRUE;
 
-    const bool raw = target.same_colours_as(origin);
     const auto columns = static_cast<size_t>(last_col - first_col);
-    std::vector<uint32_t> values(columns * static_cast<size_t>(last_row - first_row));
-    // Read everything first: source and destination may be the same surface.
-    for (long long row = first_row; row < last_row; ++row) {
-        for (long long col = first_col; col < last_col; ++col) {
-            const uint32_t value =
-                origin.get(static_cast<int>(x_source + col), static_cast<int>(y_source + row));
-            values[static_cast<size_t>(row - first_row) * columns + static_cast<size_t>(col - first_col)] =
-                raw ? value : target.pixel_for(origin.colour_of(value));
-        }
+    const auto rows = static_cast<size_t>(last_row - first_row);
+    if (target.same_colours_as(origin)) {
+        copy_raw(target, x + first_col, y + first_row, origin, x_source + first_col, y_source + first_row, columns, rows, rop);
+        return TRUE;
     }
+    // Different colours mean different canvases: nothing read has been written.
     for (long long row = first_row; row < last_row; ++row) {
         for (long long col = first_col; col < last_col; ++col) {
             const int tx = static_cast<int>(x + col);
             const int ty = static_cast<int>(y + row);
-            uint32_t value = values[static_cast<size_t>(row - first_row) * columns + static_cast<size_t>(col - first_col)];
+            const uint32_t source = origin.get(static_cast<int>(x_source + col), static_cast<int>(y_source + row));
+            uint32_t value = target.pixel_for(origin.colour_of(source));
             if (rop == SRCPAINT) value |= target.get(tx, ty);
             target.put(tx, ty, value);
         }

@@ -54,8 +54,8 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
         const long long bottom = std::min(baseline + face->descent(), static_cast<long long>(canvas.height()));
         const long long first = std::max(left, 0LL);
         const long long last = std::min(left + width, static_cast<long long>(canvas.width()));
-        for (long long py = top; py < bottom; ++py) {
-            for (long long px = first; px < last; ++px) canvas.put(static_cast<int>(px), static_cast<int>(py), background);
+        for (long long py = top; py < bottom && first < last; ++py) {
+            canvas.fill_span(static_cast<int>(py), static_cast<int>(first), static_cast<int>(last), background);
         }
     }
     const uint32_t ink = canvas.pixel_for(context->text_colour);

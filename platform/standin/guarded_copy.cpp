@@ -27,13 +27,24 @@ void leave_copy(int signal_number) {
     siglongjmp(*fault_exit, 1);
 }
 
+// Whether any copy has a byte to copy: the guard costs four system calls.
+bool any_bytes(const GuardedCopy* copies, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        if (copies[i].rows != 0 && copies[i].row_bytes != 0) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
-bool guarded_copy_rows(void* destination, ptrdiff_t destination_pitch, const void* source, ptrdiff_t source_pitch,
-                       size_t row_bytes, size_t rows) {
+bool guarded_copy_all(const GuardedCopy* copies, size_t count) {
+    if (!any_bytes(copies, count)) return true;
     pthread_mutex_lock(&one_copy_at_a_time);
     struct sigaction on_fault = {};
     on_fault.sa_handler = leave_copy;
+    // The fault stays unblocked while the handler runs, so jumping out of it leaves the signal mask
+    // as it was: sigsetjmp need not save the mask, which would cost a system call on every copy.
+    on_fault.sa_flags = SA_NODEFER;
     sigemptyset(&on_fault.sa_mask);
     struct sigaction earlier_segv;
     struct sigaction earlier_bus;
@@ -44,13 +55,16 @@ bool guarded_copy_rows(void* destination, ptrdiff_t destination_pitch, const voi
     sigaction(SIGSEGV, &on_fault, &earlier_segv);
     sigaction(SIGBUS, &on_fault, &earlier_bus);
     bool copied = false;
-    if (sigsetjmp(exit, 1) == 0) {
-        auto* to = static_cast<unsigned char*>(destination);
-        const auto* from = static_cast<const unsigned char*>(source);
-        for (size_t row = 0; row < rows; ++row) {
-            memcpy(to, from, row_bytes);
-            to += destination_pitch;
-            from += source_pitch;
+    if (sigsetjmp(exit, 0) == 0) {
+        for (size_t i = 0; i < count; ++i) {
+            const GuardedCopy& copy = copies[i];
+            auto* to = static_cast<unsigned char*>(copy.destination);
+            const auto* from = static_cast<const unsigned char*>(copy.source);
+            for (size_t row = 0; row < copy.rows; ++row) {
+                memcpy(to, from, copy.row_bytes);
+                to += copy.destination_pitch;
+                from += copy.source_pitch;
+            }
         }
         copied = true;
     }
@@ -59,4 +73,10 @@ bool guarded_copy_rows(void* destination, ptrdiff_t destination_pitch, const voi
     fault_exit = nullptr;
     pthread_mutex_unlock(&one_copy_at_a_time);
     return copied;
+}
+
+bool guarded_copy_rows(void* destination, ptrdiff_t destination_pitch, const void* source, ptrdiff_t source_pitch,
+                       size_t row_bytes, size_t rows) {
+    const GuardedCopy copy = {destination, destination_pitch, source, source_pitch, row_bytes, rows};
+    return guarded_copy_all(&copy, 1);
 }

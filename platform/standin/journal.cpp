@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <stdio.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <mutex>
@@ -62,13 +61,7 @@ void Arg::append_to(std::string& line) const {
     }
 }
 
-bool journal_wanted() {
-    const char* wanted = getenv("WIN32_STANDIN_JOURNAL");
-    return wanted != nullptr && wanted[0] != '\0';
-}
-
-void journal_write(const std::string& line) {
-    const char* wanted = getenv("WIN32_STANDIN_JOURNAL");
+void journal_write(const char* wanted, const std::string& line) {
     const std::string path = wanted == nullptr ? std::string() : std::string(wanted);
     std::lock_guard<std::mutex> lock(journal_mutex);
     if (path != journal_path || (journal_fd < 0 && !path.empty())) {

@@ -46,11 +46,9 @@ private:
     int length_ = -1;
 };
 
-// Whether WIN32_STANDIN_JOURNAL names a file: lines are made only then.
-bool journal_wanted();
-
-// Appends the line to the journal, when there is one.
-void journal_write(const std::string& line);
+// Appends the line to the journal file `path`, WIN32_STANDIN_JOURNAL as it is now (null or empty:
+// no journal).
+void journal_write(const char* path, const std::string& line);
 
 // Closes the journal file; the next line opens it again.
 void journal_reopen();

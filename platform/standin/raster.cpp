@@ -14,15 +14,43 @@ long long floor_div(long long a, long long b) {  // b > 0
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-// The pixel across the major axis at `step` pixels along it: step * minor / major rounded to the
-// nearest integer, an exact half going to the smaller one.
-long long across(long long step, long long minor, long long major) {
-    if (major < 0) {
-        major = -major;
-        minor = -minor;
+// The pixels across the major axis, step by step along it: at `step` pixels along, step * minor /
+// major rounded to the nearest integer, an exact half going to the smaller one. That is the floor of
+// (2 * step * minor + major - 1) / (2 * major), kept as quotient and remainder so that a step costs
+// no division.
+class Across {
+public:
+    Across(long long first_step, long long minor, long long major) {
+        if (major < 0) {
+            major = -major;
+            minor = -minor;
+        }
+        divisor_ = 2 * major;
+        const long long numerator = 2 * first_step * minor + major - 1;
+        quotient_ = floor_div(numerator, divisor_);
+        remainder_ = numerator - quotient_ * divisor_;
+        step_quotient_ = floor_div(2 * minor, divisor_);
+        step_remainder_ = 2 * minor - step_quotient_ * divisor_;
     }
-    return floor_div(2 * step * minor + major - 1, 2 * major);
-}
+
+    long long value() const { return quotient_; }
+
+    void next() {
+        quotient_ += step_quotient_;
+        remainder_ += step_remainder_;
+        if (remainder_ >= divisor_) {
+            remainder_ -= divisor_;
+            ++quotient_;
+        }
+    }
+
+private:
+    long long divisor_;
+    long long quotient_;
+    long long remainder_;  // 0 <= remainder_ < divisor_
+    long long step_quotient_;
+    long long step_remainder_;
+};
 
 long long isqrt(long long n) {
     if (n <= 0) return 0;
@@ -95,12 +123,14 @@ void draw_segment(Canvas& canvas, long long x0, long long y0, long long x1, long
         const long long last = x1 - (dx > 0 ? 1 : -1);
         const long long from = std::max(std::min(x0, last), 0LL);
         const long long to = std::min(std::max(x0, last), static_cast<long long>(canvas.width()) - 1);
-        for (long long x = from; x <= to; ++x) canvas.put_clipped(x, y0 + across(x - x0, dy, dx), pixel);
+        Across across(from - x0, dy, dx);
+        for (long long x = from; x <= to; ++x, across.next()) canvas.put_clipped(x, y0 + across.value(), pixel);
     } else {
         const long long last = y1 - (dy > 0 ? 1 : -1);
         const long long from = std::max(std::min(y0, last), 0LL);
         const long long to = std::min(std::max(y0, last), static_cast<long long>(canvas.height()) - 1);
-        for (long long y = from; y <= to; ++y) canvas.put_clipped(x0 + across(y - y0, dx, dy), y, pixel);
+        Across across(from - y0, dx, dy);
+        for (long long y = from; y <= to; ++y, across.next()) canvas.put_clipped(x0 + across.value(), y, pixel);
     }
 }
 
@@ -172,7 +202,13 @@ bool flood_fill(Canvas& canvas, int x, int y, uint32_t bound, bool border, uint3
 
     const int width = canvas.width();
     const int height = canvas.height();
-    std::vector<uint8_t> filled(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    // One mark a pixel of the canvas, all clear between fills: each fill clears only the runs it
+    // marked, so that a small fill costs no more than its area. Calls are serialized by the
+    // stand-in's lock.
+    static std::vector<uint8_t> filled;
+    if (filled.size() < static_cast<size_t>(width) * static_cast<size_t>(height)) {
+        filled.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    }
     const auto at = [&](int px, int py) -> uint8_t& {
         return filled[static_cast<size_t>(py) * static_cast<size_t>(width) + static_cast<size_t>(px)];
     };
@@ -204,7 +240,8 @@ bool flood_fill(Canvas& canvas, int x, int y, uint32_t bound, bool border, uint3
     }
     // Painted afterwards, so that the fill colour never changes which pixels are fillable.
     for (const Run& run : runs) {
-        for (int px = run.first; px <= run.last; ++px) canvas.put(px, run.y, pixel);
+        canvas.fill_span(run.y, run.first, run.last + 1, pixel);
+        std::fill(&at(run.first, run.y), &at(run.last, run.y) + 1, 0);
     }
     return true;
 }

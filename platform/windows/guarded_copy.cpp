@@ -22,3 +22,14 @@ bool guarded_copy_rows(void* destination, ptrdiff_t destination_pitch, const voi
     }
     return true;
 }
+
+bool guarded_copy_all(const GuardedCopy* copies, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        const GuardedCopy& copy = copies[i];
+        if (!guarded_copy_rows(copy.destination, copy.destination_pitch, copy.source, copy.source_pitch, copy.row_bytes,
+                               copy.rows)) {
+            return false;
+        }
+    }
+    return true;
+}

@@ -45,4 +45,23 @@ TEST(GuardedCopy, FaultEndsTheCopyAndLeavesTheHandlersAsTheyWere) {
     munmap(pages, 2 * page);
 }
 
+TEST(GuardedCopy, FaultInOneOfSeveralCopiesLeavesTheLaterOnesUndone) {
+    const size_t page = 4096;
+    auto* read_only = static_cast<unsigned char*>(mmap(nullptr, page, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(read_only, MAP_FAILED);
+    const std::vector<unsigned char> source(16, 0x5A);
+    std::vector<unsigned char> before(16, 0);
+    std::vector<unsigned char> after(16, 0);
+    const GuardedCopy copies[] = {
+        {before.data(), 0, source.data(), 0, 16, 1},
+        {read_only, 0, source.data(), 0, 16, 1},
+        {after.data(), 0, source.data(), 0, 16, 1},
+    };
+    EXPECT_FALSE(guarded_copy_all(copies, 3));
+    EXPECT_EQ(before, source);
+    EXPECT_EQ(after, std::vector<unsigned char>(16, 0));
+    EXPECT_TRUE(guarded_copy_all(copies, 1));
+    munmap(read_only, page);
+}
+
 }  // namespace

@@ -195,6 +195,35 @@ TEST_F(PlatformDirectDraw, ColourFillsCoverExactlyTheirRectangle) {
     surface->Release();
 }
 
+// An odd pitch puts every other row of 16-bit pixels at an odd address.
+TEST_F(PlatformDirectDraw, SixteenBitColourFillsStoreEachPixelLowByteFirstWhateverThePitch) {
+    for (const int pitch : {40, 41}) {
+        SCOPED_TRACE(testing::Message() << "pitch " << pitch);
+        IDirectDrawSurface3* surface = create(display_description(20, 4, pitch, true));
+        ASSERT_NE(surface, nullptr);
+        DDBLTFX fx;
+        memset(&fx, 0, sizeof fx);
+        fx.dwSize = sizeof fx;
+        fx.dwFillColor = 0x9234;
+        RECT middle = {3, 1, 17, 4};
+        ASSERT_EQ(surface->Blt(&middle, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+        DDSURFACEDESC desc;
+        memset(&desc, 0, sizeof desc);
+        desc.dwSize = sizeof desc;
+        ASSERT_EQ(surface->Lock(nullptr, &desc, 0, nullptr), DD_OK);
+        for (int y = 0; y < 4; ++y) {
+            const auto* row = static_cast<const unsigned char*>(desc.lpSurface) + y * pitch;
+            for (int x = 0; x < 20; ++x) {
+                const bool inside = x >= 3 && x < 17 && y >= 1;
+                EXPECT_EQ(row[2 * x], inside ? 0x34 : 0) << x << "," << y;
+                EXPECT_EQ(row[2 * x + 1], inside ? 0x92 : 0) << x << "," << y;
+            }
+        }
+        ASSERT_EQ(surface->Unlock(nullptr), DD_OK);
+        surface->Release();
+    }
+}
+
 TEST_F(PlatformDirectDraw, LocksAndDeviceContextsAreGivenOutOnceUntilReturned) {
     IDirectDrawSurface3* surface = create(display_description(8, 8, 8, false));
     ASSERT_NE(surface, nullptr);

@@ -1,6 +1,5 @@
 // How long the stand-in takes over the work of one picture of the navigation display: a surface
-// cleared, a compass card of lines and labels, circles, fills and the data blocks' texts. Run by
-// hand (it is no test): build/<preset>/bin/platform_benchmark
+// cleared, a compass card of lines and labels, circles, fills and the data blocks' texts.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -107,5 +106,3 @@ void BM_FloodFillOfTheWholeSurface(benchmark::State& state) {
 BENCHMARK(BM_FloodFillOfTheWholeSurface);
 
 }  // namespace
-
-BENCHMARK_MAIN();
