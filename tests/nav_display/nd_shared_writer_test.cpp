@@ -110,10 +110,10 @@ protected:
 };
 
 // In lockstep the writer waits for the answer to each write, and it flips what the block holds, so
-// every write is a change that can be followed: it shows at the frame that sees it, which draws it into both images of the screen. The mode key is
-// pressed now and then after the display followed a write, now and then before the writer wrote;
-// either way the display handles the key after it followed the write, writes last, and shows that at
-// the next frame.
+// every write is a change that can be followed: it shows at the frame that sees it, which draws it
+// into both images of the screen. The mode key is pressed now and then after the display followed a
+// write, now and then before the writer wrote; either way the display handles the key after it
+// followed the write, writes last, and shows that at the next frame.
 TEST_F(NdSharedWriter, FollowsEveryWriteAndTheLastWriterWins) {
     HostedDisplay& display = *display_;
     shared_block::View& block = *block_;
