@@ -14,6 +14,26 @@ namespace standin {
 
 using PaletteEntries = std::array<PALETTEENTRY, 256>;
 
+// A canvas's memory and shape, copied out of it. A loop that plots through a local view keeps them
+// in registers: a pixel is stored as bytes, which may alias anything, so the canvas's own fields
+// would be read again after every pixel.
+struct PixelView {
+    uint8_t* memory;
+    size_t pitch;
+    int width;
+    int height;
+    int bits_per_pixel;
+
+    bool contains(long long x, long long y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+    // A 16-bit pixel is stored low byte first; nothing outside the canvas.
+    void put_clipped(long long x, long long y, uint32_t pixel) const {
+        if (!contains(x, y)) return;
+        uint8_t* at = memory + static_cast<size_t>(y) * pitch + static_cast<size_t>(x) * static_cast<size_t>(bits_per_pixel / 8);
+        at[0] = static_cast<uint8_t>(pixel);
+        if (bits_per_pixel == 16) at[1] = static_cast<uint8_t>(pixel >> 8);
+    }
+};
+
 class Canvas {
 public:
     // Null when the memory cannot be had.
@@ -34,21 +54,17 @@ public:
     bool same_colours_as(const Canvas& other) const;
 
     bool contains(long long x, long long y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+    PixelView view() {
+        return PixelView{memory_.get(), static_cast<size_t>(pitch_), width_, height_, bits_per_pixel_};
+    }
     // Inline: every figure goes through them pixel by pixel. A 16-bit pixel is stored low byte first.
     uint32_t get(int x, int y) const {
         const uint8_t* pixel = memory_.get() + offset(x, y);
         if (bits_per_pixel_ == 8) return pixel[0];
         return static_cast<uint32_t>(pixel[0]) | static_cast<uint32_t>(pixel[1]) << 8;
     }
-    void put(int x, int y, uint32_t pixel) {  // nothing outside the canvas
-        if (!contains(x, y)) return;
-        uint8_t* at = memory_.get() + offset(x, y);
-        at[0] = static_cast<uint8_t>(pixel);
-        if (bits_per_pixel_ == 16) at[1] = static_cast<uint8_t>(pixel >> 8);
-    }
-    void put_clipped(long long x, long long y, uint32_t pixel) {
-        if (contains(x, y)) put(static_cast<int>(x), static_cast<int>(y), pixel);
-    }
+    void put(int x, int y, uint32_t pixel) { view().put_clipped(x, y, pixel); }  // nothing outside the canvas
+    void put_clipped(long long x, long long y, uint32_t pixel) { view().put_clipped(x, y, pixel); }
     // Pixels first..last-1 of row y, which must lie inside the canvas, take the value.
     void fill_span(int y, int first, int last, uint32_t pixel);
 

@@ -21,6 +21,13 @@ bool pen_pixel(const DeviceContext& context, uint32_t* pixel) {
 
 bool point_ok(long long x, long long y) { return coordinate_ok(x) && coordinate_ok(y); }
 
+// The two never overlap (a copy onto its own canvas reads from a copy of the source): the compiler
+// then ORs 16 bytes at a time without first checking for overlap, four of them a turn.
+void or_bytes(uint8_t* __restrict to, const uint8_t* __restrict from, size_t count) {
+#pragma GCC unroll 4
+    for (size_t i = 0; i < count; ++i) to[i] |= from[i];
+}
+
 // Pixel values copied or ORed row by row between canvases of one format and palette; the area lies
 // inside both. ORing the bytes ORs the pixels.
 void copy_raw(Canvas& target, long long x, long long y, Canvas& origin, long long x_source, long long y_source, size_t columns,
@@ -42,7 +49,7 @@ void copy_raw(Canvas& target, long long x, long long y, Canvas& origin, long lon
             copy.empty() ? at(origin, x_source, y_source + static_cast<long long>(row)) : copy.data() + row * row_bytes;
         uint8_t* to = at(target, x, y + static_cast<long long>(row));
         if (rop == SRCPAINT) {
-            for (size_t i = 0; i < row_bytes; ++i) to[i] |= from[i];
+            or_bytes(to, from, row_bytes);
         } else {
             std::memcpy(to, from, row_bytes);
         }

@@ -59,6 +59,7 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
         }
     }
     const uint32_t ink = canvas.pixel_for(context->text_colour);
+    const PixelView view = canvas.view();
     long long pen_x = left;
     for (int i = 0; i < length; ++i) {
         const Glyph& glyph = face->glyph(bytes[i]);
@@ -67,7 +68,7 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
         for (int row = 0; row < glyph.rows; ++row) {
             for (int col = 0; col < glyph.width; ++col) {
                 if (glyph.ink[static_cast<size_t>(row) * static_cast<size_t>(glyph.width) + static_cast<size_t>(col)]) {
-                    canvas.put_clipped(gx + col, gy + row, ink);
+                    view.put_clipped(gx + col, gy + row, ink);
                 }
             }
         }

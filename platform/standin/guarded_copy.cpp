@@ -1,10 +1,13 @@
-// On POSIX systems a memory fault is a SIGSEGV or SIGBUS delivered to the faulting thread. For the
-// length of the copy both are caught by a handler that jumps back out of the copy; the handlers in
-// place before (the process's own, or a sanitizer's) are restored afterwards.
+// On POSIX systems a memory fault is a SIGSEGV or SIGBUS delivered to the faulting thread. The
+// guard's handler for both is installed at the first guarded copy and stays: installing it and
+// restoring the one before around every copy cost four system calls a frame. It lives in the
+// stand-in, which stays loaded as long as the process runs, never in a module, which may be
+// unloaded with the handler still in place.
 //
-// Handlers belong to the process, so one guarded copy runs at a time. The guard's state is plain
-// process data rather than thread-local: a module that holds thread-local data cannot always be
-// unloaded cleanly, and gauge modules are loaded and unloaded again and again.
+// A fault on a thread inside a guarded copy jumps back out of the copy. Any other fault goes on to
+// the handler in place before the guard's (the process's own, or a sanitizer's) or, where there
+// was none, to the default action. A handler installed later must chain to the one it replaces, as
+// it must for a sanitizer's, or the guard stops catching faults.
 #include "guarded_copy.h"
 
 #include <pthread.h>
@@ -14,20 +17,52 @@
 
 namespace {
 
-pthread_mutex_t one_copy_at_a_time = PTHREAD_MUTEX_INITIALIZER;
-sigjmp_buf* fault_exit;  // the running copy's way out, null while none runs
-pthread_t copying_thread;
+struct sigaction earlier_segv;
+struct sigaction earlier_bus;
+pthread_once_t installed = PTHREAD_ONCE_INIT;
 
-// A fault on any other thread gets the default action when its instruction runs again.
-void leave_copy(int signal_number) {
-    if (fault_exit == nullptr || !pthread_equal(pthread_self(), copying_thread)) {
-        signal(signal_number, SIG_DFL);
+// This thread's way out of its running copy, null while it runs none. Initial-exec: the handler
+// reads it without the general TLS path, which may allocate.
+__thread sigjmp_buf* fault_exit __attribute__((tls_model("initial-exec")));
+
+// Whether the signal was sent (kill, raise) rather than raised by a faulting instruction.
+bool sent(const siginfo_t* info) { return info->si_code <= 0; }
+
+void on_fault(int signal_number, siginfo_t* info, void* context) {
+    if (fault_exit != nullptr && !sent(info)) siglongjmp(*fault_exit, 1);
+    const struct sigaction& earlier = signal_number == SIGSEGV ? earlier_segv : earlier_bus;
+    if ((earlier.sa_flags & SA_SIGINFO) != 0) {
+        earlier.sa_sigaction(signal_number, info, context);
         return;
     }
-    siglongjmp(*fault_exit, 1);
+    if (earlier.sa_handler == SIG_IGN && sent(info)) return;
+    if (earlier.sa_handler != SIG_DFL && earlier.sa_handler != SIG_IGN) {
+        earlier.sa_handler(signal_number);
+        return;
+    }
+    // The default action, which a fault gets even when ignored: the faulting instruction runs
+    // again without the guard's handler, a sent signal is sent again.
+    signal(signal_number, SIG_DFL);
+    if (sent(info)) raise(signal_number);
 }
 
-// Whether any copy has a byte to copy: the guard costs four system calls.
+void install() {
+    // Read before installing, so that a fault on another thread never sees the earlier handler unset.
+    sigaction(SIGSEGV, nullptr, &earlier_segv);
+    sigaction(SIGBUS, nullptr, &earlier_bus);
+    struct sigaction guard = {};
+    guard.sa_sigaction = on_fault;
+    // The fault stays unblocked while the handler runs, so jumping out of it leaves the signal mask
+    // as it was: sigsetjmp need not save the mask, which would cost a system call on every copy.
+    // On the thread's alternate stack, where it has one, so that a sanitizer still sees a stack
+    // overflow.
+    guard.sa_flags = SA_SIGINFO | SA_NODEFER | SA_ONSTACK;
+    sigemptyset(&guard.sa_mask);
+    sigaction(SIGSEGV, &guard, nullptr);
+    sigaction(SIGBUS, &guard, nullptr);
+}
+
+// Whether any copy has a byte to copy.
 bool any_bytes(const GuardedCopy* copies, size_t count) {
     for (size_t i = 0; i < count; ++i) {
         if (copies[i].rows != 0 && copies[i].row_bytes != 0) return true;
@@ -37,24 +72,16 @@ bool any_bytes(const GuardedCopy* copies, size_t count) {
 
 }  // namespace
 
+// The modules reach the guard through the stand-in's library, whose symbols are hidden by default.
+#pragma GCC visibility push(default)
+
 bool guarded_copy_all(const GuardedCopy* copies, size_t count) {
     if (!any_bytes(copies, count)) return true;
-    pthread_mutex_lock(&one_copy_at_a_time);
-    struct sigaction on_fault = {};
-    on_fault.sa_handler = leave_copy;
-    // The fault stays unblocked while the handler runs, so jumping out of it leaves the signal mask
-    // as it was: sigsetjmp need not save the mask, which would cost a system call on every copy.
-    on_fault.sa_flags = SA_NODEFER;
-    sigemptyset(&on_fault.sa_mask);
-    struct sigaction earlier_segv;
-    struct sigaction earlier_bus;
+    pthread_once(&installed, install);
     sigjmp_buf exit;
-    // Everything the fault path reads is set before sigsetjmp and not changed after it.
-    copying_thread = pthread_self();
-    fault_exit = &exit;
-    sigaction(SIGSEGV, &on_fault, &earlier_segv);
-    sigaction(SIGBUS, &on_fault, &earlier_bus);
     bool copied = false;
+    // Everything the fault path reads is set before sigsetjmp and not changed after it.
+    fault_exit = &exit;
     if (sigsetjmp(exit, 0) == 0) {
         for (size_t i = 0; i < count; ++i) {
             const GuardedCopy& copy = copies[i];
@@ -68,10 +95,7 @@ bool guarded_copy_all(const GuardedCopy* copies, size_t count) {
         }
         copied = true;
     }
-    sigaction(SIGBUS, &earlier_bus, nullptr);
-    sigaction(SIGSEGV, &earlier_segv, nullptr);
     fault_exit = nullptr;
-    pthread_mutex_unlock(&one_copy_at_a_time);
     return copied;
 }
 
@@ -80,3 +104,5 @@ bool guarded_copy_rows(void* destination, ptrdiff_t destination_pitch, const voi
     const GuardedCopy copy = {destination, destination_pitch, source, source_pitch, row_bytes, rows};
     return guarded_copy_all(&copy, 1);
 }
+
+#pragma GCC visibility pop

@@ -86,12 +86,13 @@ public:
         sy_ = start_y;
         ex_ = end_x;
         ey_ = end_y;
-        whole_ = cross(sx_, sy_, ex_, ey_) == 0 && sx_ * ex_ + sy_ * ey_ > 0;
+        turn_ = cross(sx_, sy_, ex_, ey_);
+        whole_ = turn_ == 0 && sx_ * ex_ + sy_ * ey_ > 0;
     }
 
     bool contains(long long x, long long y) const {
         if (whole_) return true;
-        const long long turn = cross(sx_, sy_, ex_, ey_);
+        const long long turn = turn_;
         if (turn > 0) return cross(sx_, sy_, x, y) >= 0 && cross(x, y, ex_, ey_) >= 0;
         if (turn < 0) return !(cross(ex_, ey_, x, y) > 0 && cross(x, y, sx_, sy_) > 0);
         return cross(sx_, sy_, x, y) >= 0;  // half a turn
@@ -110,6 +111,7 @@ private:
     }
 
     long long sx_, sy_, ex_, ey_;
+    long long turn_;  // of the end radial from the start radial
     bool whole_;
 };
 
@@ -124,13 +126,15 @@ void draw_segment(Canvas& canvas, long long x0, long long y0, long long x1, long
         const long long from = std::max(std::min(x0, last), 0LL);
         const long long to = std::min(std::max(x0, last), static_cast<long long>(canvas.width()) - 1);
         Across across(from - x0, dy, dx);
-        for (long long x = from; x <= to; ++x, across.next()) canvas.put_clipped(x, y0 + across.value(), pixel);
+        const PixelView view = canvas.view();
+        for (long long x = from; x <= to; ++x, across.next()) view.put_clipped(x, y0 + across.value(), pixel);
     } else {
         const long long last = y1 - (dy > 0 ? 1 : -1);
         const long long from = std::max(std::min(y0, last), 0LL);
         const long long to = std::min(std::max(y0, last), static_cast<long long>(canvas.height()) - 1);
         Across across(from - y0, dx, dy);
-        for (long long y = from; y <= to; ++y, across.next()) canvas.put_clipped(x0 + across.value(), y, pixel);
+        const PixelView view = canvas.view();
+        for (long long y = from; y <= to; ++y, across.next()) view.put_clipped(x0 + across.value(), y, pixel);
     }
 }
 
@@ -148,10 +152,11 @@ bool draw_arc(Canvas& canvas, long long left, long long top, long long right, lo
     const long long b = last_y - top;
     const long long cx2 = left + last_x;
     const long long cy2 = top + last_y;
+    const PixelView view = canvas.view();
 
     if (a == 0 || b == 0) {  // a box one pixel wide or high: a straight line, whatever the radials
         for (long long y = top; y <= last_y; ++y) {
-            for (long long x = left; x <= last_x; ++x) canvas.put_clipped(x, y, pixel);
+            for (long long x = left; x <= last_x; ++x) view.put_clipped(x, y, pixel);
         }
         return true;
     }
@@ -160,7 +165,7 @@ bool draw_arc(Canvas& canvas, long long left, long long top, long long right, lo
     const auto plot = [&](long long u, long long v) {  // one point of the quadrant, mirrored to all four
         for (const long long x2 : {u, -u}) {
             for (const long long y2 : {v, -v}) {
-                if (sweep.contains(x2, -y2)) canvas.put_clipped((cx2 + x2) / 2, (cy2 + y2) / 2, pixel);
+                if (sweep.contains(x2, -y2)) view.put_clipped((cx2 + x2) / 2, (cy2 + y2) / 2, pixel);
                 if (v == 0) break;
             }
             if (u == 0) break;
