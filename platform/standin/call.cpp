@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "faults.h"
 #include "standin_control.h"
@@ -19,7 +20,7 @@ struct Settings {
     const char* fail = nullptr;
 };
 
-Settings read_settings() {
+Settings find_settings() {
     static constexpr char kPrefix[] = "WIN32_STANDIN_";
     Settings settings;
     for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
@@ -30,6 +31,37 @@ Settings read_settings() {
         if (name[0] == 'F' && settings.fail == nullptr && strncmp(name, "FAIL=", 5) == 0) settings.fail = name + 5;
     }
     return settings;
+}
+
+// The environment's entries as the last pass over their texts found them, closing null included.
+// setenv, putenv and unsetenv each change this array (an entry replaced, added or moved), so while
+// it holds the same pointers the settings are where that pass found them; their values are read
+// where they stand, so a value edited in place is seen as well. Comparing a few hundred bytes of
+// pointers costs far less than visiting every entry's text, which the drawing calls of a frame
+// would otherwise do a few hundred times.
+std::vector<char*> seen_entries;
+Settings seen_settings;
+
+bool environment_as_seen() {
+    if (seen_entries.empty() || environ == nullptr) return false;
+    for (size_t i = 0; i < seen_entries.size(); ++i) {
+        if (environ[i] != seen_entries[i]) return false;
+        if (seen_entries[i] == nullptr) return true;
+    }
+    return false;
+}
+
+// Called with the stand-in's lock held.
+Settings read_settings() {
+    if (environment_as_seen()) return seen_settings;
+    seen_entries.clear();
+    if (environ != nullptr) {
+        char** entry = environ;
+        while (*entry != nullptr) seen_entries.push_back(*entry++);
+        seen_entries.push_back(nullptr);
+    }
+    seen_settings = find_settings();
+    return seen_settings;
 }
 
 std::recursive_mutex& api_mutex() {

@@ -144,6 +144,31 @@ TEST(PlatformFaultSwitch, FailsTheNumberedCallOfANameAndNoOther) {
     EXPECT_EQ(made.surfaces[0]->Lock(nullptr, &locked, 0, nullptr), DDERR_GENERIC);
 }
 
+// The switch is looked at on every call, however the environment changed since the last one:
+// entries replaced, added, removed before it, and a putenv text edited in place.
+TEST(PlatformFaultSwitch, FollowsEveryChangeOfTheEnvironmentBetweenCalls) {
+    const auto mul_div_fails = [] { return MulDiv(6, 7, 1) == -1; };
+    unsetenv("WIN32_STANDIN_FAIL");
+    EXPECT_FALSE(mul_div_fails());
+    setenv("WIN32_STANDIN_EARLIER", "1", 1);
+    setenv("WIN32_STANDIN_FAIL", "MulDiv", 1);
+    EXPECT_TRUE(mul_div_fails()) << "set";
+    setenv("WIN32_STANDIN_LATER", "1", 1);
+    EXPECT_TRUE(mul_div_fails()) << "another variable added";
+    unsetenv("WIN32_STANDIN_EARLIER");
+    EXPECT_TRUE(mul_div_fails()) << "a variable before it removed";
+    setenv("WIN32_STANDIN_FAIL", "LineTo", 1);
+    EXPECT_FALSE(mul_div_fails()) << "replaced";
+    static char in_place[] = "WIN32_STANDIN_FAIL=MulDiv";
+    putenv(in_place);
+    EXPECT_TRUE(mul_div_fails()) << "put";
+    std::memcpy(in_place + std::strlen("WIN32_STANDIN_FAIL="), "LineTo", 6);
+    EXPECT_FALSE(mul_div_fails()) << "edited in place";
+    unsetenv("WIN32_STANDIN_FAIL");
+    unsetenv("WIN32_STANDIN_LATER");
+    EXPECT_FALSE(mul_div_fails()) << "removed";
+}
+
 TEST(PlatformFaultSwitch, MakesEachKindOfCallReturnItsFailureValue) {
     const Environment fail("WIN32_STANDIN_FAIL", " CreatePen, CreateSolidBrush,CreateFontIndirectA , DirectDrawCreate,"
                                                   "LineTo,SetTextColor,MulDiv,FindResourceA,CreateFileMappingA,Bogus#x");
