@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <cstdint>
 #include <string>
-#include <vector>
 
 #include "faults.h"
 #include "standin_control.h"
@@ -13,55 +13,68 @@ namespace standin {
 
 namespace {
 
-// WIN32_STANDIN_JOURNAL and WIN32_STANDIN_FAIL, found in one pass over the environment: every call
-// reads both, and two getenv calls would pass over it twice.
+// WIN32_STANDIN_JOURNAL and WIN32_STANDIN_FAIL as the last pass over the environment found them:
+// every call reads both, a few hundred calls a frame. setenv, putenv and unsetenv change the array
+// of entries in one of three ways: an entry replaced where it stands, one added at the end, or the
+// entries after a removed one moved down, which changes the last place. So while the array, its
+// last entry and the entries of the two settings are as the pass found them, so are the settings;
+// their values are read where they stand, so a value edited in place is seen as well.
+constexpr size_t kAbsent = SIZE_MAX;
+
 struct Settings {
     const char* journal = nullptr;
     const char* fail = nullptr;
 };
 
-Settings find_settings() {
-    static constexpr char kPrefix[] = "WIN32_STANDIN_";
+struct SeenEnvironment {
+    char** array = nullptr;
+    size_t count = 0;
+    size_t journal_at = kAbsent;
+    size_t fail_at = kAbsent;
+    char* journal_entry = nullptr;
+    char* fail_entry = nullptr;
+    char* last_entry = nullptr;
     Settings settings;
-    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
-        const char* text = *entry;
-        if (text[0] != 'W' || strncmp(text, kPrefix, sizeof kPrefix - 1) != 0) continue;
-        const char* name = text + sizeof kPrefix - 1;
-        if (name[0] == 'J' && settings.journal == nullptr && strncmp(name, "JOURNAL=", 8) == 0) settings.journal = name + 8;
-        if (name[0] == 'F' && settings.fail == nullptr && strncmp(name, "FAIL=", 5) == 0) settings.fail = name + 5;
-    }
-    return settings;
-}
+    bool valid = false;
+};
 
-// The environment's entries as the last pass over their texts found them, closing null included.
-// setenv, putenv and unsetenv each change this array (an entry replaced, added or moved), so while
-// it holds the same pointers the settings are where that pass found them; their values are read
-// where they stand, so a value edited in place is seen as well. Comparing a few hundred bytes of
-// pointers costs far less than visiting every entry's text, which the drawing calls of a frame
-// would otherwise do a few hundred times.
-std::vector<char*> seen_entries;
-Settings seen_settings;
+SeenEnvironment seen;  // guarded by the stand-in's lock
 
 bool environment_as_seen() {
-    if (seen_entries.empty() || environ == nullptr) return false;
-    for (size_t i = 0; i < seen_entries.size(); ++i) {
-        if (environ[i] != seen_entries[i]) return false;
-        if (seen_entries[i] == nullptr) return true;
-    }
-    return false;
+    if (!seen.valid || environ != seen.array) return false;
+    if (environ == nullptr) return true;
+    if (environ[seen.count] != nullptr || (seen.count > 0 && environ[seen.count - 1] != seen.last_entry)) return false;
+    return (seen.journal_at == kAbsent || environ[seen.journal_at] == seen.journal_entry) &&
+           (seen.fail_at == kAbsent || environ[seen.fail_at] == seen.fail_entry);
 }
 
-// Called with the stand-in's lock held.
-Settings read_settings() {
-    if (environment_as_seen()) return seen_settings;
-    seen_entries.clear();
-    if (environ != nullptr) {
-        char** entry = environ;
-        while (*entry != nullptr) seen_entries.push_back(*entry++);
-        seen_entries.push_back(nullptr);
+void look_at_environment() {
+    static constexpr char kPrefix[] = "WIN32_STANDIN_";
+    seen = SeenEnvironment{};
+    seen.array = environ;
+    seen.valid = true;
+    if (environ == nullptr) return;
+    for (; environ[seen.count] != nullptr; ++seen.count) {
+        char* text = environ[seen.count];
+        if (text[0] != 'W' || strncmp(text, kPrefix, sizeof kPrefix - 1) != 0) continue;
+        const char* name = text + sizeof kPrefix - 1;
+        if (seen.journal_at == kAbsent && strncmp(name, "JOURNAL=", 8) == 0) {
+            seen.journal_at = seen.count;
+            seen.journal_entry = text;
+            seen.settings.journal = name + 8;
+        }
+        if (seen.fail_at == kAbsent && strncmp(name, "FAIL=", 5) == 0) {
+            seen.fail_at = seen.count;
+            seen.fail_entry = text;
+            seen.settings.fail = name + 5;
+        }
     }
-    seen_settings = find_settings();
-    return seen_settings;
+    if (seen.count > 0) seen.last_entry = environ[seen.count - 1];
+}
+
+Settings read_settings() {
+    if (!environment_as_seen()) look_at_environment();
+    return seen.settings;
 }
 
 std::recursive_mutex& api_mutex() {
