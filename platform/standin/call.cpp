@@ -106,6 +106,7 @@ Call Call::unfailing(const char* name) { return Call(name, nullptr, 0, false); }
 }  // namespace standin
 
 void standin_restart_calls(void) {
+    const auto lock = standin::lock_standin();
     standin::faults_restart();
     standin::journal_reopen();
 }

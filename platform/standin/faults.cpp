@@ -3,7 +3,6 @@
 #include <stdlib.h>
 
 #include <map>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -16,7 +15,6 @@ struct Rule {
     long occurrence;  // 0: every call of the name
 };
 
-std::mutex faults_mutex;
 std::string parsed_setting;
 std::vector<Rule> rules;
 std::map<std::string, long> calls_so_far;
@@ -57,7 +55,8 @@ std::vector<Rule> parse(const std::string& setting) {
 
 bool fault_requested(const char* name, const char* setting) {
     if (setting == nullptr) setting = "";
-    std::lock_guard<std::mutex> lock(faults_mutex);
+    // Without the switch, as in every run that is not a test of faults, nothing is parsed or counted.
+    if (setting[0] == '\0' && parsed_setting.empty()) return false;
     if (parsed_setting != setting) {
         parsed_setting = setting;
         rules = parse(setting);
@@ -75,7 +74,6 @@ bool fault_requested(const char* name, const char* setting) {
 }
 
 void faults_restart() {
-    std::lock_guard<std::mutex> lock(faults_mutex);
     calls_so_far.clear();
 }
 

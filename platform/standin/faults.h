@@ -4,8 +4,10 @@
 
 namespace standin {
 
-// Counts this call of `name` and says whether the switch makes it fail.
-// Whether the call `name` is to fail under `setting`, WIN32_STANDIN_FAIL as it is now (null: unset).
+// Both are called with the stand-in's lock held (lock_standin), which keeps their state.
+
+// Counts this call of `name` and says whether it is to fail under `setting`, WIN32_STANDIN_FAIL as
+// it is now (null: unset).
 bool fault_requested(const char* name, const char* setting);
 
 // Starts the numbering of calls afresh.
