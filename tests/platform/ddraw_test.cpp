@@ -11,10 +11,25 @@ using namespace platform_testing;
 
 namespace {
 
-DDSURFACEDESC display_description(int width, int height, int pitch, bool sixteen_bits) {
+// A description with nothing but its size set, as a call that fills one in expects it.
+DDSURFACEDESC empty_description() {
     DDSURFACEDESC desc;
     memset(&desc, 0, sizeof desc);
     desc.dwSize = sizeof desc;
+    return desc;
+}
+
+// The effects of a colour fill of that value.
+DDBLTFX colour_fill(DWORD colour) {
+    DDBLTFX fx;
+    memset(&fx, 0, sizeof fx);
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = colour;
+    return fx;
+}
+
+DDSURFACEDESC display_description(int width, int height, int pitch, bool sixteen_bits) {
+    DDSURFACEDESC desc = empty_description();
     desc.dwFlags = 0x100F;
     desc.dwWidth = static_cast<DWORD>(width);
     desc.dwHeight = static_cast<DWORD>(height);
@@ -65,10 +80,7 @@ protected:
 TEST_F(PlatformDirectDraw, ASixteenBitSurfaceHoldsExactlyThePixelsDrawnOnIt) {
     IDirectDrawSurface3* surface = create(display_description(64, 48, 128, true));
     ASSERT_NE(surface, nullptr);
-    DDBLTFX fx;
-    memset(&fx, 0, sizeof fx);
-    fx.dwSize = sizeof fx;
-    fx.dwFillColor = 0x1CE7;
+    DDBLTFX fx = colour_fill(0x1CE7);
     ASSERT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
     HDC dc = nullptr;
     ASSERT_EQ(surface->GetDC(&dc), DD_OK);
@@ -79,9 +91,7 @@ TEST_F(PlatformDirectDraw, ASixteenBitSurfaceHoldsExactlyThePixelsDrawnOnIt) {
     }
     ASSERT_EQ(surface->ReleaseDC(dc), DD_OK);
 
-    DDSURFACEDESC desc;
-    memset(&desc, 0, sizeof desc);
-    desc.dwSize = sizeof desc;
+    DDSURFACEDESC desc = empty_description();
     ASSERT_EQ(surface->Lock(nullptr, &desc, DDLOCK_NOSYSLOCK, nullptr), DD_OK);
     EXPECT_EQ(desc.lPitch, 128);
     int line_pixels = 0;
@@ -131,9 +141,7 @@ TEST_F(PlatformDirectDraw, ADescriptionAsLockLeftItMakesASurfaceOfItsOwn) {
     // The 16-bit panel's bitmask surface is created from the drawing surface's locked description.
     IDirectDrawSurface3* drawing = create(display_description(16, 8, 32, true));
     ASSERT_NE(drawing, nullptr);
-    DDSURFACEDESC desc;
-    memset(&desc, 0, sizeof desc);
-    desc.dwSize = sizeof desc;
+    DDSURFACEDESC desc = empty_description();
     ASSERT_EQ(drawing->Lock(nullptr, &desc, DDLOCK_NOSYSLOCK, nullptr), DD_OK);
     ASSERT_EQ(drawing->Unlock(nullptr), DD_OK);
     IDirectDrawSurface3* mask = create(desc);
@@ -163,15 +171,10 @@ TEST_F(PlatformDirectDraw, ADescriptionAsLockLeftItMakesASurfaceOfItsOwn) {
 TEST_F(PlatformDirectDraw, ColourFillsCoverExactlyTheirRectangle) {
     IDirectDrawSurface3* surface = create(display_description(20, 10, 20, false));
     ASSERT_NE(surface, nullptr);
-    DDBLTFX fx;
-    memset(&fx, 0, sizeof fx);
-    fx.dwSize = sizeof fx;
-    fx.dwFillColor = 0x1FE;  // an 8-bit surface takes the low byte
+    DDBLTFX fx = colour_fill(0x1FE);  // an 8-bit surface takes the low byte
     RECT side = {12, 2, 20, 9};
     ASSERT_EQ(surface->Blt(&side, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
-    DDSURFACEDESC desc;
-    memset(&desc, 0, sizeof desc);
-    desc.dwSize = sizeof desc;
+    DDSURFACEDESC desc = empty_description();
     ASSERT_EQ(surface->Lock(nullptr, &desc, 0, nullptr), DD_OK);
     for (int y = 0; y < 10; ++y) {
         for (int x = 0; x < 20; ++x) {
@@ -201,15 +204,10 @@ TEST_F(PlatformDirectDraw, SixteenBitColourFillsStoreEachPixelLowByteFirstWhatev
         SCOPED_TRACE(testing::Message() << "pitch " << pitch);
         IDirectDrawSurface3* surface = create(display_description(20, 4, pitch, true));
         ASSERT_NE(surface, nullptr);
-        DDBLTFX fx;
-        memset(&fx, 0, sizeof fx);
-        fx.dwSize = sizeof fx;
-        fx.dwFillColor = 0x9234;
+        DDBLTFX fx = colour_fill(0x9234);
         RECT middle = {3, 1, 17, 4};
         ASSERT_EQ(surface->Blt(&middle, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
-        DDSURFACEDESC desc;
-        memset(&desc, 0, sizeof desc);
-        desc.dwSize = sizeof desc;
+        DDSURFACEDESC desc = empty_description();
         ASSERT_EQ(surface->Lock(nullptr, &desc, 0, nullptr), DD_OK);
         for (int y = 0; y < 4; ++y) {
             const auto* row = static_cast<const unsigned char*>(desc.lpSurface) + y * pitch;
@@ -227,9 +225,7 @@ TEST_F(PlatformDirectDraw, SixteenBitColourFillsStoreEachPixelLowByteFirstWhatev
 TEST_F(PlatformDirectDraw, LocksAndDeviceContextsAreGivenOutOnceUntilReturned) {
     IDirectDrawSurface3* surface = create(display_description(8, 8, 8, false));
     ASSERT_NE(surface, nullptr);
-    DDSURFACEDESC desc;
-    memset(&desc, 0, sizeof desc);
-    desc.dwSize = sizeof desc;
+    DDSURFACEDESC desc = empty_description();
     EXPECT_EQ(surface->Unlock(nullptr), DDERR_NOTLOCKED);
     ASSERT_EQ(surface->Lock(nullptr, &desc, 0, nullptr), DD_OK);
     DDSURFACEDESC again = desc;
