@@ -28,28 +28,6 @@ DDBLTFX colour_fill(DWORD colour) {
     return fx;
 }
 
-DDSURFACEDESC display_description(int width, int height, int pitch, bool sixteen_bits) {
-    DDSURFACEDESC desc = empty_description();
-    desc.dwFlags = 0x100F;
-    desc.dwWidth = static_cast<DWORD>(width);
-    desc.dwHeight = static_cast<DWORD>(height);
-    desc.lPitch = pitch;
-    desc.ddsCaps.dwCaps = 0x40840;
-    desc.ddpfPixelFormat.dwSize = 32;
-    if (sixteen_bits) {
-        desc.ddpfPixelFormat.dwFlags = 0x41;
-        desc.ddpfPixelFormat.dwRGBBitCount = 16;
-        desc.ddpfPixelFormat.dwRBitMask = 0x7C00;
-        desc.ddpfPixelFormat.dwGBitMask = 0x03E0;
-        desc.ddpfPixelFormat.dwBBitMask = 0x001F;
-        desc.ddpfPixelFormat.dwRGBAlphaBitMask = 0x8000;
-    } else {
-        desc.ddpfPixelFormat.dwFlags = 0x60;
-        desc.ddpfPixelFormat.dwRGBBitCount = 8;
-    }
-    return desc;
-}
-
 // The DirectDraw object and its second interface, released at the end.
 class PlatformDirectDraw : public testing::Test {
 protected:

@@ -30,11 +30,7 @@ std::string Picture::sketch(uint32_t background) const {
     return text;
 }
 
-Surface::Surface(int width, int height, int bits_per_pixel, const PALETTEENTRY* palette, int pitch)
-    : bits_(bits_per_pixel) {
-    EXPECT_EQ(DirectDrawCreate(nullptr, &directdraw_, nullptr), DD_OK);
-    EXPECT_EQ(directdraw_->SetCooperativeLevel(nullptr, DDSCL_NORMAL), DD_OK);
-    EXPECT_EQ(directdraw_->QueryInterface(IID_IDirectDraw2, reinterpret_cast<void**>(&directdraw2_)), DD_OK);
+DDSURFACEDESC display_description(int width, int height, int pitch, bool sixteen_bits) {
     DDSURFACEDESC desc{};
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PIXELFORMAT | (pitch != 0 ? DDSD_PITCH : 0);
@@ -43,17 +39,26 @@ Surface::Surface(int width, int height, int bits_per_pixel, const PALETTEENTRY* 
     desc.lPitch = pitch;
     desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY | DDSCAPS_OWNDC;
     desc.ddpfPixelFormat.dwSize = sizeof(DDPIXELFORMAT);
-    if (bits_per_pixel == 8) {
-        desc.ddpfPixelFormat.dwFlags = DDPF_RGB | DDPF_PALETTEINDEXED8;
-        desc.ddpfPixelFormat.dwRGBBitCount = 8;
-    } else {
+    if (sixteen_bits) {
         desc.ddpfPixelFormat.dwFlags = DDPF_RGB | DDPF_ALPHAPIXELS;
         desc.ddpfPixelFormat.dwRGBBitCount = 16;
         desc.ddpfPixelFormat.dwRBitMask = 0x7C00;
         desc.ddpfPixelFormat.dwGBitMask = 0x03E0;
         desc.ddpfPixelFormat.dwBBitMask = 0x001F;
         desc.ddpfPixelFormat.dwRGBAlphaBitMask = 0x8000;
+    } else {
+        desc.ddpfPixelFormat.dwFlags = DDPF_RGB | DDPF_PALETTEINDEXED8;
+        desc.ddpfPixelFormat.dwRGBBitCount = 8;
     }
+    return desc;
+}
+
+Surface::Surface(int width, int height, int bits_per_pixel, const PALETTEENTRY* palette, int pitch)
+    : bits_(bits_per_pixel) {
+    EXPECT_EQ(DirectDrawCreate(nullptr, &directdraw_, nullptr), DD_OK);
+    EXPECT_EQ(directdraw_->SetCooperativeLevel(nullptr, DDSCL_NORMAL), DD_OK);
+    EXPECT_EQ(directdraw_->QueryInterface(IID_IDirectDraw2, reinterpret_cast<void**>(&directdraw2_)), DD_OK);
+    DDSURFACEDESC desc = display_description(width, height, pitch, bits_per_pixel != 8);
     EXPECT_EQ(directdraw2_->CreateSurface(&desc, &surface_, nullptr), DD_OK);
     EXPECT_EQ(surface_->QueryInterface(IID_IDirectDrawSurface3, reinterpret_cast<void**>(&surface3_)), DD_OK);
     if (palette != nullptr) {

@@ -28,6 +28,11 @@ struct Picture {
 
 // An off-screen system-memory surface of 8 bits (with `palette`) or 16 bits (1-5-5-5), made the way
 // the navigation display makes its own, with its device context.
+// The description with which the navigation display asks for its drawing surface: system memory
+// with its own device context, 8-bit palette-indexed or 16-bit 1-5-5-5 pixels; pitch 0 leaves the
+// pitch to DirectDraw.
+DDSURFACEDESC display_description(int width, int height, int pitch, bool sixteen_bits);
+
 class Surface {
 public:
     Surface(int width, int height, int bits_per_pixel, const PALETTEENTRY* palette = nullptr, int pitch = 0);
