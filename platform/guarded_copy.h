@@ -21,9 +21,8 @@ struct GuardedCopy {
     size_t rows;
 };
 
-// The copies one after another under one guard, which on some platforms costs system calls: a
-// memory fault ends the copy it happens in and leaves the later ones undone. Returns false when a
-// memory fault stopped them.
+// The copies one after another under one guard: a memory fault ends the copy it happens in and
+// leaves the later ones undone. Returns false when a memory fault stopped them.
 bool guarded_copy_all(const GuardedCopy* copies, size_t count);
 
 #endif
