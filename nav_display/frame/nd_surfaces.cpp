@@ -289,8 +289,8 @@ void clear_surface(RECT area) {
 }
 
 // Into the first image, then the second; whole buffers when every pitch agrees, else row by row.
-// Both copies run under one guard (on Linux the guard costs system calls): a memory fault ends the
-// copying quietly, the images belong to the panel.
+// Both copies run under one guard: a memory fault ends the copying quietly, the images belong to
+// the panel.
 void copy_to_panel(void) {
     if (!surface_usable()) return;
     const PanelImage* first = screen_image(0);

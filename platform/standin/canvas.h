@@ -64,7 +64,6 @@ public:
         return static_cast<uint32_t>(pixel[0]) | static_cast<uint32_t>(pixel[1]) << 8;
     }
     void put(int x, int y, uint32_t pixel) { view().put_clipped(x, y, pixel); }  // nothing outside the canvas
-    void put_clipped(long long x, long long y, uint32_t pixel) { view().put_clipped(x, y, pixel); }
     // Pixels first..last-1 of row y, which must lie inside the canvas, take the value.
     void fill_span(int y, int first, int last, uint32_t pixel);
 
