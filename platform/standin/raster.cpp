@@ -92,9 +92,8 @@ public:
 
     bool contains(long long x, long long y) const {
         if (whole_) return true;
-        const long long turn = turn_;
-        if (turn > 0) return cross(sx_, sy_, x, y) >= 0 && cross(x, y, ex_, ey_) >= 0;
-        if (turn < 0) return !(cross(ex_, ey_, x, y) > 0 && cross(x, y, sx_, sy_) > 0);
+        if (turn_ > 0) return cross(sx_, sy_, x, y) >= 0 && cross(x, y, ex_, ey_) >= 0;
+        if (turn_ < 0) return !(cross(ex_, ey_, x, y) > 0 && cross(x, y, sx_, sy_) > 0);
         return cross(sx_, sy_, x, y) >= 0;  // half a turn
     }
 
