@@ -24,11 +24,7 @@ Lines read_lines(const fs::path& path) {
     return lines;
 }
 
-int library_references() {
-    StandInLiveObjects live{};
-    standin_live_objects(&live);
-    return live.library_references;
-}
+int library_references() { return live_objects().library_references; }
 
 class SoundBinding : public AirspeedModule {
 protected:
